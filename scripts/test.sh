@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs the whole test suite under CTest for i386 and x86-64 (or
+# the presets named as arguments, e.g. i386-clang or x86-64-asan).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. scripts/lib.sh
+
+status=0
+for preset in $(plinth_presets "$@"); do
+  echo "== $preset"
+  plinth_build "$preset"
+  ctest --preset "$preset" -j 2 || status=1
+done
+exit $status

@@ -1,0 +1,37 @@
+// A probe whose first case fails on purpose. The harness must print exactly
+// one line, 19: value == 3 || !"str1", skip the rest of the case and every later
+// case, and exit with status 1; nothing may reach stdout.
+#include <stdio.h>
+
+#include "../common.h"
+
+namespace kestrel {
+
+int sEvaluations = 0;
+
+int next() { return ++sEvaluations; }
+
+bool testFails() {
+  // The expression is evaluated exactly once whether the check passes or not.
+  CHECK_EXPR(next() == 1);
+  CHECK_EXPR(sEvaluations == 1);
+  int value = next();
+  CHECK_EXPR(value   ==   3   ||   !"str1");
+  printf("after the failing check\n");
+  return true;
+}
+
+bool testNeverRuns() {
+  printf("a later case ran\n");
+  return true;
+}
+
+}  // namespace kestrel
+
+int main(int argc, char** argv) {
+  (void)argc;
+  (void)argv;
+  RUN_CASE(testFails);
+  RUN_CASE(testNeverRuns);
+  return kPassed;
+}

@@ -1,0 +1,31 @@
+// The unit-test runner: TEST(name) registers a test, EXPECT(expr) records a
+// failure with its file and line and carries on. The runner (unit_main.cpp)
+// runs the tests in the order they are defined and ends with the line
+// "N passed, N failed"; the exit status is 1 when any test failed.
+#ifndef PLINTH_TESTS_UNIT_H
+#define PLINTH_TESTS_UNIT_H
+
+namespace unit {
+
+typedef void (*TestFn)();
+
+struct Registrar {
+  Registrar(const char* name, TestFn fn);
+};
+
+void fail(const char* file, int line, const char* text);
+
+// Marks the running test as skipped (for example: allocation failure cannot
+// be injected under valgrind or a sanitizer).
+void skip(const char* why);
+
+}  // namespace unit
+
+#define TEST(name)                                                      \
+  static void name();                                                   \
+  static const unit::Registrar name##_registrar(#name, name);           \
+  static void name()
+
+#define EXPECT(expr) ((expr) ? (void)0 : unit::fail(__FILE__, __LINE__, #expr))
+
+#endif  // PLINTH_TESTS_UNIT_H
