@@ -1,0 +1,70 @@
+// std::string construction, capacity and swap, also when memory runs out.
+#include <string>
+
+#include "support/failalloc.h"
+#include "support/unit.h"
+
+namespace {
+
+const char* const kNull = 0;
+
+bool IsEmptyWithoutBlock(const std::string& s) {
+  return s.empty() && s.capacity() == 0 && s.c_str() == std::string().c_str();
+}
+
+TEST(construction_copies_exactly_and_empty_strings_never_allocate) {
+  const bool counting = failalloc::active();
+  const unsigned requests = failalloc::requests();
+  std::string none, literal(""), null(kNull), counted(kNull, 5), s("a string"), nul("a\0b", 3);
+  EXPECT(*none.c_str() == '\0' && IsEmptyWithoutBlock(literal) && IsEmptyWithoutBlock(null));
+  EXPECT(IsEmptyWithoutBlock(counted) && (!counting || failalloc::requests() == requests + 2));
+  const char* p = s.c_str();
+  EXPECT(std::string(s, 2) == "string" && std::string(s, 6, 10) == "ng" && nul.size() == 3);
+  EXPECT(IsEmptyWithoutBlock(std::string(s, 8)) && std::string(p + 2, p + 5) == "str");
+  EXPECT(IsEmptyWithoutBlock(std::string(p + 5, p + 2)) && std::string(5, 'x') == "xxxxx");
+  s.reserve(100);
+  EXPECT(std::string(s) == s && std::string(s).capacity() == 8);
+}
+
+// The only shrinking operation; lengths reaching npos are refused outright.
+TEST(reserve_sets_capacity_exactly_and_swap_moves_blocks) {
+  std::string s("abcdefgh"), empty;
+  s.reserve(40);
+  s.reserve(5);
+  EXPECT(s.capacity() == 40);
+  s.reserve(20);
+  EXPECT(s.capacity() == 20);
+  s.reserve(0);
+  s.reserve(std::string::npos);
+  s.append(s.c_str(), std::string::npos - 8).append(s.c_str(), std::string::npos - 7);
+  EXPECT(s == "abcdefgh" && s.size() == 8 && s.capacity() == 8);
+  empty.reserve(10);
+  std::swap(s, empty);
+  EXPECT(s.capacity() == 10 && *s.c_str() == '\0' && empty.capacity() == 8);
+  s.reserve(0);
+  empty.clear();
+  EXPECT(IsEmptyWithoutBlock(s) && IsEmptyWithoutBlock(empty));
+}
+
+TEST(failed_allocation_gives_empty_strings_and_undone_growth) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  const long blocks = failalloc::live_blocks();
+  {
+    std::string source("source"), assigned("old"), grown("abc"), empty;
+    failalloc::fail_all();
+    std::string copy(source), text("abc"), fill(3, 'x'), sub(source, 1, 2);
+    assigned.assign(source, 1, 3);
+    grown.reserve(100);
+    grown.append("defg").push_back('d');
+    grown += grown;
+    std::string::iterator it = grown.insert(grown.begin(), 'x');
+    empty.push_back('x');
+    failalloc::disarm();
+    EXPECT(IsEmptyWithoutBlock(copy) && IsEmptyWithoutBlock(text) && IsEmptyWithoutBlock(fill));
+    EXPECT(IsEmptyWithoutBlock(sub) && IsEmptyWithoutBlock(assigned) && IsEmptyWithoutBlock(empty));
+    EXPECT(grown == "abc" && grown.size() == 3 && grown.capacity() == 3 && it != grown.begin());
+  }
+  EXPECT(failalloc::live_blocks() == blocks);
+}
+
+}  // namespace
