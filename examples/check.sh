@@ -1,0 +1,115 @@
+#!/usr/bin/env bash
+# Builds the example programs from an installed plinth, once through CMake's
+# find_package and once through pkg-config and a plain Makefile, for each
+# compiler; checks that every program links without a C++ standard library
+# and that it gives the expected results on the committed texts and on bad
+# input.
+#
+#   examples/check.sh PREFIX [COMPILER...]
+#
+# PREFIX is where plinth was installed (cmake --install BUILD --prefix
+# PREFIX). The compilers default to g++ and clang++, those that exist. A
+# 32-bit installation is built with -m32 and run under qemu-i386 when this
+# kernel cannot run it.
+set -euo pipefail
+
+if [ "$#" -lt 1 ] || [ ! -d "$1" ]; then
+  echo "usage: $0 PREFIX [COMPILER...]" >&2
+  exit 2
+fi
+prefix=$(cd "$1" && pwd)
+shift
+src=$(cd "$(dirname "$0")/wordfreq" && pwd)
+data=$src/testdata
+compilers=("$@")
+if [ "${#compilers[@]}" -eq 0 ]; then
+  for c in g++ clang++; do
+    if command -v "$c" >/dev/null; then compilers+=("$c"); fi
+  done
+fi
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake_args=()
+arch=64-bit
+if readelf -h "$prefix"/lib*/libplinth.a | grep -q ELF32; then
+  arch=32-bit
+  # pkg-config's flags carry -m32 already; CMake must be told.
+  cmake_args+=(-DCMAKE_CXX_FLAGS=-m32)
+fi
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+
+# expect LABEL STATUS STDOUT_FILE STDERR_PATTERN STDIN_FILE -- COMMAND...
+# Runs COMMAND and compares its exit status, its standard output with
+# STDOUT_FILE and its standard error with the grep pattern (empty: no output).
+expect() {
+  local label=$1 status=$2 want_out=$3 want_err=$4 input=$5 rc=0
+  shift 6
+  "$@" <"$input" >"$work/out" 2>"$work/err" || rc=$?
+  if [ "$rc" != "$status" ]; then
+    fail "$label: exit status $rc, expected $status"
+  fi
+  if ! cmp -s "$work/out" "$want_out"; then
+    fail "$label: unexpected output"
+    diff "$want_out" "$work/out" | head -20 >&2 || true
+  fi
+  if [ -z "$want_err" ]; then
+    if [ -s "$work/err" ]; then fail "$label: unexpected error output: $(head -c 300 "$work/err")"; fi
+  elif ! grep -q -- "$want_err" "$work/err"; then
+    fail "$label: error output lacks '$want_err': $(head -c 300 "$work/err")"
+  fi
+}
+
+check_program() {
+  local label=$1 exe=$2 run=()
+  if readelf -d "$exe" | grep -E 'NEEDED.*lib(std)?c\+\+'; then
+    fail "$label: links a C++ standard library"
+  fi
+  if ! "$exe" --help >/dev/null 2>&1; then
+    run=(qemu-i386)
+  fi
+  head -n 3 "$data/sample.expected" >"$work/top3"
+  printf 'abc\0def\n' >"$work/binary"
+  expect "$label sample" 0 "$data/sample.expected" "" /dev/null -- "${run[@]}" "$exe" "$data/sample.txt"
+  expect "$label stdin" 0 "$work/top3" "" "$data/sample.txt" -- "${run[@]}" "$exe" -n 3
+  expect "$label empty" 0 /dev/null "" /dev/null -- "${run[@]}" "$exe"
+  expect "$label missing" 1 /dev/null "wordfreq: $work/missing: No such file or directory" /dev/null \
+    -- "${run[@]}" "$exe" "$work/missing"
+  expect "$label directory" 1 /dev/null "Is a directory" /dev/null -- "${run[@]}" "$exe" "$work"
+  expect "$label binary" 1 /dev/null "binary data" "$work/binary" -- "${run[@]}" "$exe"
+  expect "$label usage" 2 /dev/null "usage: wordfreq" /dev/null -- "${run[@]}" "$exe" -n many
+  echo "checked: $label"
+}
+
+for cxx in "${compilers[@]}"; do
+  name=$(basename "$cxx")
+  build=$work/cmake-$name
+  if cmake -S "$src" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" \
+      "${cmake_args[@]}" >"$work/log" 2>&1 && cmake --build "$build" >>"$work/log" 2>&1; then
+    check_program "find_package, $name, $arch" "$build/wordfreq"
+  else
+    cat "$work/log" >&2
+    fail "find_package, $name: build failed"
+  fi
+
+  build=$work/make-$name
+  mkdir -p "$build"
+  if make -s -C "$src" BUILD="$build" CXX="$cxx" PKG_CONFIG_PATH="$prefix/lib/pkgconfig" \
+      >"$work/log" 2>&1; then
+    check_program "pkg-config, $name, $arch" "$build/wordfreq"
+  else
+    cat "$work/log" >&2
+    fail "pkg-config, $name: build failed"
+  fi
+done
+
+if [ "$failures" -ne 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
