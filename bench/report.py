@@ -1,0 +1,313 @@
+#!/usr/bin/env python3
+"""Turns the measurements of bench/run.sh into docs/performance.md and the
+chart docs/performance.svg. Usage: report.py DATA_DIR DOCS_DIR"""
+import collections
+import os
+import statistics
+import subprocess
+import sys
+
+DATA, DOCS = sys.argv[1], sys.argv[2]
+
+X_PL, X_GNU = "x86-64 plinth g++", "x86-64 libstdc++ g++"
+X_PLC, X_LLVM = "x86-64 plinth clang++", "x86-64 libc++ clang++"
+I_PL, I_GNU = "i386 plinth g++", "i386 libstdc++ g++"
+
+PUSH_1E7 = "vector<int> push_back 1e7"
+STR_SHORT = "vector<string> push_back 1e5 short"
+FIND = "string find 16B in 1MB (per byte)"
+COPY_SHORT = "string copy short (8B)"
+PUSH_CHAR = "string push_back 1e6 chars"
+COUT_INT, COUT_DBL = "cout << int", "cout << double"
+F_REALLOC = "floor: realloc +1 byte"
+F_INT, F_DBL = "floor: snprintf %d + fwrite", "floor: snprintf %.6e + fwrite"
+
+
+def rows(name):
+    path = os.path.join(DATA, name)
+    if not os.path.exists(path):
+        return []
+    with open(path) as f:
+        return [line.rstrip("\n").split("\t") for line in f if line.strip()]
+
+
+# Per variant and case: the best ns/op of every round, in case order.
+rounds = collections.defaultdict(list)
+cases = []
+for variant, _round, case, ns, _ops, _reps in rows("times.tsv"):
+    rounds[(variant, case)].append(float(ns))
+    if case not in cases:
+        cases.append(case)
+best = {k: min(v) for k, v in rounds.items()}
+spread = {k: (max(v) - min(v)) / min(v) for k, v in rounds.items() if min(v) > 0}
+
+insns = {(v, c): float(n) for v, c, n in rows("insns.tsv")}
+for _v, c, _n in rows("insns.tsv"):
+    if c not in cases:
+        cases.append(c)
+timed_i386 = (I_PL, cases[0]) in best if cases else False
+
+
+def i386(variant, case):
+    """The i386 measure: time when timed natively, else instructions."""
+    return best.get((variant, case)) if timed_i386 else insns.get((variant, case))
+
+
+def ratio(a, b):
+    return a / b if a is not None and b else None
+
+
+def fmt(x, digits=3):
+    if x is None:
+        return "–"
+    if x >= 1000:
+        return "%.0f" % x
+    return "%.*g" % (digits, x)
+
+
+def fmt_ratio(r):
+    return "–" if r is None else "%.2f" % r if r < 100 else "%.0f" % r
+
+
+def verdict(r, limit):
+    if r is None:
+        return "not measured"
+    return "met" if r <= limit else "**missed**"
+
+
+out = []
+w = out.append
+i386_unit = "ns/op (native)" if timed_i386 else "instructions/op (qemu-i386)"
+
+machine = rows("machine.tsv")
+w("# Performance")
+w("")
+w("plinth measured side by side with GCC's libstdc++ and LLVM's libc++ in one run of "
+  "`bench/run.sh`, which wrote this page. Lower is better everywhere; a ratio below 1 "
+  "means plinth is faster or smaller.")
+w("")
+w("## Machine")
+w("")
+w("| | |")
+w("|---|---|")
+for k, v in machine:
+    w("| %s | %s |" % (k, v))
+w("")
+
+# ---- targets ----------------------------------------------------------------
+w("## Targets")
+w("")
+w("Each ratio is plinth over the reference in the same run. x86-64 column: best time. "
+  "i386 column: %s." % i386_unit)
+w("")
+w("| Target | Limit | i386 | x86-64 | Met (i386 / x86-64) |")
+w("|---|---|---|---|---|")
+
+
+def target(label, limit, r_i, r_x, shown_limit=None):
+    w("| %s | ≤ %s | %s | %s | %s / %s |" % (
+        label, shown_limit or "%.2f" % limit, fmt_ratio(r_i), fmt_ratio(r_x),
+        verdict(r_i, limit), verdict(r_x, limit)))
+
+
+def pair(case, peer_i, peer_x, peer_case=None):
+    peer_case = peer_case or case
+    return (ratio(i386(I_PL, case), i386(peer_i, peer_case)),
+            ratio(best.get((X_PL, case)), best.get((peer_x, peer_case))))
+
+
+target("`vector<int>` push_back of 1e7, no reserve, vs libstdc++", 0.7,
+       *pair(PUSH_1E7, I_GNU, X_GNU))
+target("`vector<string>` growth to 1e5 short strings, vs libstdc++", 1.5,
+       *pair(STR_SHORT, I_GNU, X_GNU))
+target("`find` 16 B in 1 MB, vs libstdc++", 0.3, *pair(FIND, I_GNU, X_GNU))
+target("short-string copy, vs libstdc++", 1.5, *pair(COPY_SHORT, I_GNU, X_GNU))
+target("one-char appends, vs one-byte `realloc` floor", 1.25,
+       *pair(PUSH_CHAR, I_PL, X_PL, F_REALLOC))
+target("`cout << int`, vs `snprintf(\"%d\")` + `fwrite` floor", 1.2,
+       *pair(COUT_INT, I_PL, X_PL, F_INT))
+target("`cout << double`, vs `snprintf(\"%.6e\")` + `fwrite` floor", 1.2,
+       *pair(COUT_DBL, I_PL, X_PL, F_DBL))
+target("`cout << int`, vs libc++ (x86-64 only: no i386 libc++)", 0.5, None,
+       ratio(best.get((X_PLC, COUT_INT)), best.get((X_LLVM, COUT_INT))))
+
+compile = {(r, lib): float(s) for r, lib, s in rows("compile.tsv")}
+target("compile time, vector+string+iostream unit, vs libstdc++ (g++)", 0.25,
+       ratio(compile.get(("g++ -m32", "plinth")), compile.get(("g++ -m32", "gnu"))),
+       ratio(compile.get(("g++ -m64", "plinth")), compile.get(("g++ -m64", "gnu"))))
+
+size = {(a, lib, link): int(b) for a, lib, link, b in rows("size.tsv")}
+
+
+def growth(arch, lib, link="static"):
+    if (arch, lib, link) not in size:
+        return None
+    return size[(arch, lib, link)] - size[(arch, "printf", link)]
+
+
+def kb(n):
+    return "–" if n is None else "%.1f KB" % (n / 1024.0)
+
+
+g_i, g_x = growth("-m32", "plinth"), growth("-m64", "plinth")
+w("| static `std::cout` program minus the `printf` one | ≤ 64 KB | %s | %s | %s / %s |" % (
+    kb(g_i), kb(g_x), "met" if g_i is not None and g_i <= 65536 else "**missed**",
+    "met" if g_x is not None and g_x <= 65536 else "**missed**"))
+
+units = {(a, u): (int(t), int(ro)) for a, u, t, ro in rows("units.tsv")}
+STREAM_UNITS = ("streambuf", "stdio_filebuf", "ostream", "basic_ios", "ios_base", "ios_globals")
+
+
+def unit_sum(arch, names=None):
+    return sum(t for (a, u), (t, _ro) in units.items()
+               if a == arch and (names is None or u in names))
+
+
+for label, names, limit in (("stream units, `.text` in all", STREAM_UNITS, 4096),
+                            ("all compiled units, `.text` in all", None, 16384)):
+    s_i, s_x = unit_sum("-m32", names), unit_sum("-m64", names)
+    w("| %s | < %d KB | %s | %s | %s / %s |" % (
+        label, limit // 1024, kb(s_i), kb(s_x),
+        "met" if s_i < limit else "**missed**", "met" if s_x < limit else "**missed**"))
+w("")
+
+# ---- full tables --------------------------------------------------------------
+w("## Time per operation, x86-64 (ns/op)")
+w("")
+w("Best of %s. plinth and libstdc++ built with g++, plinth and libc++ with clang++, "
+  "so each ratio compares libraries under one compiler. *Spread* is the largest "
+  "(slowest − fastest) / fastest among the rounds' bests of the four builds: the "
+  "noise of this run." % dict(machine).get("rounds", "?"))
+w("")
+w("| Case | plinth g++ | libstdc++ | plinth/libstdc++ | plinth clang++ | libc++ | plinth/libc++ | spread |")
+w("|---|---|---|---|---|---|---|---|")
+for c in cases:
+    vals = [best.get((v, c)) for v in (X_PL, X_GNU, X_PLC, X_LLVM)]
+    sp = [spread[(v, c)] for v in (X_PL, X_GNU, X_PLC, X_LLVM) if (v, c) in spread]
+    w("| %s | %s | %s | %s | %s | %s | %s | %s |" % (
+        c, fmt(vals[0]), fmt(vals[1]), fmt_ratio(ratio(vals[0], vals[1])),
+        fmt(vals[2]), fmt(vals[3]), fmt_ratio(ratio(vals[2], vals[3])),
+        "%.0f%%" % (100 * max(sp)) if sp else "–"))
+w("")
+
+w("## i386, %s" % i386_unit)
+w("")
+if not timed_i386 and not insns:
+    w("Not measured: this kernel cannot run i386 programs and qemu-i386 is missing.")
+else:
+    if not timed_i386:
+        w("This kernel cannot execute i386 programs, so they run under qemu-i386, whose "
+          "timings say nothing about real hardware. Instead `bench/insn_count.c`, a plugin "
+          "of the emulator, counts the guest instructions between the two clock reads of "
+          "one repetition. Counts are exact and repeatable but blind to what the kernel "
+          "does for the program: page faults, `mmap` and `munmap`, which dominate growth of "
+          "large blocks on i386 (glibc maps every block over 512 KiB afresh). They also weigh "
+          "a cheap instruction like an expensive one. Read them as work done, not as time.")
+        w("")
+    w("| Case | plinth | libstdc++ | plinth/libstdc++ |")
+    w("|---|---|---|---|")
+    for c in cases:
+        a, b = i386(I_PL, c), i386(I_GNU, c)
+        w("| %s | %s | %s | %s |" % (c, fmt(a), fmt(b), fmt_ratio(ratio(a, b))))
+w("")
+
+w("## Compile time")
+w("")
+w("`bench/compile_unit.cpp` (includes vector, string and iostream and uses them), "
+  "compiled to an object file with `-std=c++17 -O2`; median of 5, seconds.")
+w("")
+w("| Compiler | plinth | libstdc++ | libc++ | plinth/libstdc++ | plinth/libc++ |")
+w("|---|---|---|---|---|---|")
+for r in ("g++ -m32", "g++ -m64", "clang++ -m64"):
+    p, g, l = (compile.get((r, lib)) for lib in ("plinth", "gnu", "llvm"))
+    w("| %s | %s | %s | %s | %s | %s |" % (r, fmt(p), fmt(g), fmt(l),
+                                            fmt_ratio(ratio(p, g)), fmt_ratio(ratio(p, l))))
+w("")
+
+w("## Program size")
+w("")
+w("`bench/hello_cout.cpp` (prints a string and an int through `std::cout`) against "
+  "`bench/hello_printf.c` (the same with `printf`), stripped, in bytes. plinth is always "
+  "a static archive; *dynamic* means the C library is shared. libc++ is x86-64 only.")
+w("")
+w("| Architecture | Linking | printf | plinth | libstdc++ | libc++ | plinth − printf |")
+w("|---|---|---|---|---|---|---|")
+for a, name in (("-m32", "i386"), ("-m64", "x86-64")):
+    for link in ("static", "dynamic"):
+        vals = [size.get((a, lib, link)) for lib in ("printf", "plinth", "gnu", "llvm")]
+        w("| %s | %s | %s | %s | %s | %s | %s |" % (
+            name, link, *("–" if v is None else str(v) for v in vals),
+            kb(growth(a, "plinth", link))))
+w("")
+
+w("## Compiled units of plinth")
+w("")
+w("Bytes per object file built with g++ `-O2 -fno-exceptions`: `.text` alone, and "
+  "`size`'s text column (all read-only sections, unwind tables included).")
+w("")
+w("| Unit | i386 .text | i386 text | x86-64 .text | x86-64 text |")
+w("|---|---|---|---|---|")
+for u in sorted({u for (_a, u) in units}):
+    i, x = units.get(("-m32", u), (0, 0)), units.get(("-m64", u), (0, 0))
+    w("| %s | %d | %d | %d | %d |" % (u, i[0], i[1], x[0], x[1]))
+w("| **all** | %d | %d | %d | %d |" % (
+    unit_sum("-m32"), sum(ro for (a, _u), (_t, ro) in units.items() if a == "-m32"),
+    unit_sum("-m64"), sum(ro for (a, _u), (_t, ro) in units.items() if a == "-m64")))
+w("")
+
+w("## Chart")
+w("")
+w("![plinth over its peers per case, log scale](performance.svg)")
+w("")
+w("## How it is measured")
+w("")
+w("- One source, `bench/bench.cpp`, built unchanged against the three libraries with "
+  "only the interface they share. Each case does a fixed amount of work between two "
+  "`clock_gettime` reads; set-up and tear-down stay outside. Each run repeats a case up to "
+  "the given number of times (fewer for cases over a second) and keeps the best; "
+  "`run.sh` runs the builds in turn, round after round, and keeps the best round, so "
+  "load from other processes hits every library alike.")
+w("- `std::cout` and the floors write to `/dev/null`. The doubles are not the same text: "
+  "plinth always writes exponent form (`%.6e`), the peers write the shortest of six "
+  "significant digits (`%g`). The floor for doubles uses plinth's format.")
+w("- The *floor* cases are plain C-library code, compiled into every build; the targets "
+  "compare plinth with the floor of its own build.")
+w("- plinth is compiled with `-fno-exceptions` (it requires it); the peers with their "
+  "default flags. Everything at `-O2`.")
+w("")
+
+os.makedirs(DOCS, exist_ok=True)
+with open(os.path.join(DOCS, "performance.md"), "w") as f:
+    f.write("\n".join(out))
+
+# ---- chart ----------------------------------------------------------------------
+chart = os.path.join(DATA, "ratios.dat")
+with open(chart, "w") as f:
+    for c in cases:
+        if c.startswith("floor"):
+            continue
+        vals = (ratio(best.get((X_PL, c)), best.get((X_GNU, c))),
+                ratio(best.get((X_PLC, c)), best.get((X_LLVM, c))),
+                ratio(i386(I_PL, c), i386(I_GNU, c)))
+        f.write('"%s" %s\n' % (c.replace("vector", "vec").replace('"', ""),
+                               " ".join("NaN" if v is None else "%.4g" % v for v in vals)))
+i386_title = "i386 time" if timed_i386 else "i386 instructions"
+script = """
+set terminal svg size 1100,620 dynamic noenhanced font "sans,11"
+set output '%s'
+set title "plinth / peer, per case (log scale; below 1: plinth ahead)"
+set style data histograms
+set style histogram clustered gap 1
+set style fill solid 0.85 border -1
+set logscale y
+set yrange [0.001:10000]
+set grid ytics
+set xtics rotate by -35 scale 0 font ",10"
+set bmargin 11
+set key top left
+plot '%s' using 2:xtic(1) title 'x86-64 time vs libstdc++' lc rgb '#4472c4', \\
+     '' using 3 title 'x86-64 time vs libc++' lc rgb '#ed7d31', \\
+     '' using 4 title '%s vs libstdc++' lc rgb '#70ad47', \\
+     1 with lines lc rgb 'black' dt 2 notitle
+""" % (os.path.join(DOCS, "performance.svg"), chart, i386_title)
+subprocess.run(["gnuplot"], input=script.encode(), check=True)
