@@ -7,25 +7,6 @@
 set(CMAKE_CXX_LINK_EXECUTABLE
     "<CMAKE_C_COMPILER> <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> <OBJECTS> -o <TARGET> <LINK_LIBRARIES> -lsupc++")
 
-if(PLINTH_SANITIZE)
-  set(_plinth_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-  add_compile_options(${_plinth_san})
-  add_link_options(${_plinth_san})
-  # The shared sanitizer runtimes load libstdc++; link them statically and
-  # pull in the C++ ABI pieces they need from libsupc++.
-  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
-    add_link_options(-static-libasan -static-libubsan)
-  else()
-    add_link_options(-static-libsan)
-  endif()
-  foreach(_sym __dynamic_cast __cxa_demangle _ZTISt9type_info
-          _ZTIN10__cxxabiv117__class_type_infoE _ZTIN10__cxxabiv120__si_class_type_infoE
-          _ZTIN10__cxxabiv121__vmi_class_type_infoE)
-    add_link_options(-Wl,-u,${_sym})
-  endforeach()
-  add_compile_definitions(PLINTH_SANITIZE=1)
-endif()
-
 # Some x86-64 kernels are built without 32-bit support and refuse to execute
 # i386 programs. There the tests run i386 programs under the user-mode
 # emulator qemu-i386 (Debian package qemu-user).
@@ -44,5 +25,30 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
     else()
       message(WARNING "This kernel cannot run i386 programs; install qemu-user to run the tests")
     endif()
+  endif()
+endif()
+
+set(PLINTH_SANITIZERS address,undefined CACHE STRING "Sanitizers for PLINTH_SANITIZE")
+
+if(PLINTH_SANITIZE)
+  set(_plinth_san -fsanitize=${PLINTH_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_compile_options(${_plinth_san})
+  add_link_options(${_plinth_san})
+  # The shared sanitizer runtimes load libstdc++; link them statically and
+  # pull in the C++ ABI pieces they need from libsupc++.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    add_link_options(-static-libasan -static-libubsan)
+  else()
+    add_link_options(-static-libsan -fsanitize-link-c++-runtime)
+  endif()
+  foreach(_sym __dynamic_cast __cxa_demangle _ZTISt9type_info
+          _ZTIN10__cxxabiv117__class_type_infoE _ZTIN10__cxxabiv120__si_class_type_infoE
+          _ZTIN10__cxxabiv121__vmi_class_type_infoE)
+    add_link_options(-Wl,-u,${_sym})
+  endforeach()
+  # AddressSanitizer owns malloc: the tests' allocation-failure layer steps
+  # aside under it.
+  if(PLINTH_SANITIZERS MATCHES "address")
+    add_compile_definitions(PLINTH_ASAN=1)
   endif()
 endif()

@@ -9,20 +9,20 @@
 // The first false expectation prints "LINE: expression" on stderr and ends
 // the enclosing test case with false; objects in scope are destroyed on the
 // way out.
-#define CHECK_EXPR(expr)                                  \
-  do {                                                    \
-    if (!(expr)) {                                        \
-      fprintf(stderr, "%d: %s\n", __LINE__, #expr);       \
-      return false;                                       \
-    }                                                     \
+#define CHECK_EXPR(expr)                            \
+  do {                                              \
+    if (!(expr)) {                                  \
+      fprintf(stderr, "%d: %s\n", __LINE__, #expr); \
+      return false;                                 \
+    }                                               \
   } while (0)
 
 // Only in main: the first failing case ends the run with kFailed.
-#define RUN_CASE(fn)        \
-  do {                      \
-    if (!kestrel::fn()) {   \
-      return kFailed;       \
-    }                       \
+#define RUN_CASE(fn)      \
+  do {                    \
+    if (!kestrel::fn()) { \
+      return kFailed;     \
+    }                     \
   } while (0)
 
 namespace {

@@ -56,7 +56,7 @@ enum Category {
   INPUT = 1,
   FORWARD = 2,
   BIDIRECTIONAL = 3,
-  RANDOM = 4
+  RANDOM = 4,
 };
 
 // No call reaches the general form: every tag has its own specialisation.
@@ -109,9 +109,7 @@ bool testCategory() {
   return true;
 }
 
-bool testWrapperIterator() {
-  return true;
-}
+bool testWrapperIterator() { return true; }
 
 }  // namespace kestrel
 

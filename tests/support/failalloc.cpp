@@ -12,7 +12,7 @@ volatile unsigned sFailAt = 0;  // request number to refuse; 0: none
 volatile bool sFailAll = false;
 volatile long sLive = 0;
 
-#ifndef PLINTH_SANITIZE
+#ifndef PLINTH_ASAN
 bool refuse() {
   unsigned n = sRequests + 1;
   sRequests = n;
@@ -27,7 +27,7 @@ bool refuse() {
 
 }  // namespace
 
-#ifndef PLINTH_SANITIZE
+#ifndef PLINTH_ASAN
 extern "C" {
 
 void* __libc_malloc(size_t);
@@ -68,7 +68,7 @@ void free(void* p) {
 namespace failalloc {
 
 bool active() {
-#ifdef PLINTH_SANITIZE
+#ifdef PLINTH_ASAN
   return false;
 #else
   static void* volatile sProbe;

@@ -9,7 +9,7 @@
 namespace failalloc {
 
 // False when the interposition is not in effect: under valgrind, which
-// replaces malloc, or in sanitizer builds. Tests that inject failures skip.
+// replaces malloc, or under AddressSanitizer. Tests that inject failures skip.
 bool active();
 
 // The n-th malloc or realloc request from now (1-based) returns null;

@@ -21,9 +21,9 @@ void skip(const char* why);
 
 }  // namespace unit
 
-#define TEST(name)                                                      \
-  static void name();                                                   \
-  static const unit::Registrar name##_registrar(#name, name);           \
+#define TEST(name)                                            \
+  static void name();                                         \
+  static const unit::Registrar name##_registrar(#name, name); \
   static void name()
 
 #define EXPECT(expr) ((expr) ? (void)0 : unit::fail(__FILE__, __LINE__, #expr))

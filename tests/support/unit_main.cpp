@@ -15,7 +15,7 @@ struct Entry {
 
 Entry sTests[kMaxTests];
 int sCount = 0;
-int sFailures = 0;     // failed expectations in the running test
+int sFailures = 0;      // failed expectations in the running test
 bool sSkipped = false;  // the running test skipped itself
 
 }  // namespace
