@@ -116,11 +116,12 @@ TEST(bool_char_pointer_and_string_text) {
   Fixture f;
   f.os << static_cast<const char*>(0);
   EXPECT(sCapture.mPuts == 0);
-  f.os << true << false << 'A' << static_cast<const void*>(reinterpret_cast<char*>(0x1234));
+  f.os << true << false << 'A' << static_cast<unsigned char>('B') << static_cast<signed char>('C');
+  f.os << static_cast<const void*>(reinterpret_cast<char*>(0x1234));
   f.os << "str1";
   f.os.write("a\0b", 3).put('\0').write_formatted("c\0", 2);
   f.os << std::string("d\0e", 3);
-  EXPECT(sCapture.Holds("10A0x1234str1a\0b\0c\0d\0e", 22));
+  EXPECT(sCapture.Holds("10ABC0x1234str1a\0b\0c\0d\0e", 24));
 }
 
 TEST(floating_point_uses_exponent_form_at_the_precision) {
