@@ -31,28 +31,6 @@ struct Group {
   size_t count;
 };
 
-// Heap sort: in place, no allocation, O(n log n) whatever the input.
-template <typename T, typename Less>
-void SiftDown(std::vector<T>& v, size_t root, size_t n, Less less) {
-  using std::swap;
-  for (size_t child; (child = 2 * root + 1) < n; root = child) {
-    if (child + 1 < n && less(v[child], v[child + 1])) ++child;
-    if (!less(v[root], v[child])) return;
-    swap(v[root], v[child]);
-  }
-}
-
-template <typename T, typename Less>
-void Sort(std::vector<T>& v, Less less) {
-  using std::swap;
-  const size_t n = v.size();
-  for (size_t i = n / 2; i-- > 0;) SiftDown(v, i, n, less);
-  for (size_t end = n; end-- > 1;) {
-    swap(v[0], v[end]);  // strings swap their blocks, nothing is copied
-    SiftDown(v, 0, end, less);
-  }
-}
-
 // Byte order. The string's own operator< would put every shorter word first.
 bool ByteLess(const std::string& a, const std::string& b) { return a.compare(b.c_str()) < 0; }
 
@@ -130,7 +108,7 @@ Status Split(const std::string& text, std::vector<std::string>& words) {
 
 // Sorts the words and collects each run of equal ones.
 Status Count(std::vector<std::string>& words, std::vector<Group>& groups) {
-  Sort(words, ByteLess);
+  std::sort(words.begin(), words.end(), ByteLess);
   if (!groups.reserve(words.size())) return kNoMemory;
   for (size_t i = 0; i < words.size(); ++i) {
     if (!groups.empty() && words[i] == words[groups.back().first]) {
@@ -214,7 +192,7 @@ int main(int argc, char** argv) {
   if (status != kOk) return Fail(name, Reason(status, 0));
 
   const ByFrequency by_frequency = {&words};
-  Sort(groups, by_frequency);
+  std::sort(groups.begin(), groups.end(), by_frequency);
   for (size_t i = 0; i < groups.size() && i < top; ++i) {
     std::cout << groups[i].count << ' ' << words[groups[i].first] << '\n';
   }

@@ -143,3 +143,63 @@ TEST(swap_min_max) {
   EXPECT(std::min(5, 3) == 3);
   EXPECT(std::max(5, 3) == 5);
 }
+
+namespace {
+
+// Records every swap; sort must exchange elements only through it.
+struct Swapped {
+  int key;
+  static int sSwaps;
+};
+int Swapped::sSwaps = 0;
+void swap(Swapped& a, Swapped& b) {
+  ++Swapped::sSwaps;
+  const int key = a.key;
+  a.key = b.key;
+  b.key = key;
+}
+bool operator<(const Swapped& a, const Swapped& b) { return a.key < b.key; }
+
+}  // namespace
+
+TEST(sort_orders_any_input_and_keeps_every_element) {
+  int a[1000];
+  unsigned seed = 12345, sum = 0;
+  for (int i = 0; i < 1000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    a[i] = static_cast<int>(seed >> 16) % 100;  // many duplicates
+    sum += a[i];
+  }
+  std::sort(IntIterator(a), IntIterator(a + 1000));
+  unsigned after = 0;
+  bool ordered = true;
+  for (int i = 0; i < 1000; ++i) {
+    after += a[i];
+    if (i > 0 && a[i - 1] > a[i]) ordered = false;
+  }
+  EXPECT(ordered);
+  EXPECT(after == sum);
+}
+
+TEST(sort_takes_an_ordering_and_leaves_short_ranges_alone) {
+  int a[5] = {3, 1, 4, 1, 5};
+  std::sort(a, a + 5);
+  EXPECT(a[0] == 1 && a[1] == 1 && a[2] == 3 && a[3] == 4 && a[4] == 5);
+  struct Greater {
+    bool operator()(int x, int y) const { return x > y; }
+  };
+  std::sort(a, a + 5, Greater());
+  EXPECT(a[0] == 5 && a[4] == 1);
+  std::sort(a + 2, a + 2);
+  std::sort(a + 3, a + 1);  // reversed: nothing happens
+  std::sort(a + 4, a + 5);
+  EXPECT(a[0] == 5 && a[1] == 4 && a[2] == 3 && a[3] == 1 && a[4] == 1);
+}
+
+TEST(sort_exchanges_elements_through_their_own_swap) {
+  Swapped s[4] = {{4}, {3}, {2}, {1}};
+  Swapped::sSwaps = 0;
+  std::sort(s, s + 4);
+  EXPECT(s[0].key == 1 && s[3].key == 4);
+  EXPECT(Swapped::sSwaps > 0);
+}
