@@ -1,6 +1,6 @@
-// Refused requests and allocation failures of std::vector: a constructor
-// yields an empty vector without a block, anything else leaves the vector as
-// it was, and nothing leaks.
+// Refused requests, allocation failures and failed element copies of
+// std::vector: a constructor yields an empty vector without a block, anything
+// else leaves the vector as it was, and nothing leaks.
 #include <string>
 #include <vector>
 
@@ -40,6 +40,162 @@ struct Snapshot {
 bool counters_are(size_t ctor, size_t copy, size_t assign, size_t dtor) {
   return CtorDtorCounter::mCtorCount == ctor && CtorDtorCounter::mCopyCtorCount == copy &&
          CtorDtorCounter::mAssignCount == assign && CtorDtorCounter::mDtorCount == dtor;
+}
+
+template <typename _T>
+bool holds(const std::vector<_T>& v, size_t size, size_t capacity, const _T& value) {
+  if (v.size() != size || v.capacity() != capacity) return false;
+  for (size_t i = 0; i < size; ++i) {
+    if (!(v[i] == value)) return false;
+  }
+  return true;
+}
+
+// Its copies fail on demand and tell through its copy check; a failed copy
+// has lost its value, as a string that ran out of memory has.
+struct Fragile {
+  static unsigned sCopies;
+  static unsigned sFailAt;  // the copy that fails; 0: none
+  static long sLive;
+
+  explicit Fragile(int v = 0) : value(v), whole(true) { ++sLive; }
+  Fragile(const Fragile& other) : value(other.value), whole(++sCopies != sFailAt) {
+    if (!whole) value = -1;
+    ++sLive;
+  }
+  Fragile& operator=(const Fragile& other) {
+    value = other.value;
+    return *this;
+  }
+  ~Fragile() { --sLive; }
+  bool operator==(const Fragile& other) const { return value == other.value; }
+
+  int value;
+  bool whole;
+};
+
+unsigned Fragile::sCopies = 0;
+unsigned Fragile::sFailAt = 0;
+long Fragile::sLive = 0;
+
+}  // namespace
+
+namespace kestrel {
+template <>
+struct copy_check<Fragile> {
+  static bool succeeded(const Fragile& copy, const Fragile&) { return copy.whole; }
+};
+}  // namespace kestrel
+
+namespace {
+
+// The n-th malloc or realloc from now is refused; a string copy it hits
+// comes out empty.
+class FailedAllocation {
+ public:
+  explicit FailedAllocation(unsigned n) : mAt(failalloc::requests() + n) { failalloc::fail_nth(n); }
+  // Disarms; true when the failure happened.
+  bool end() const {
+    failalloc::disarm();
+    return failalloc::requests() >= mAt;
+  }
+  static long live() { return failalloc::live_blocks(); }
+
+ private:
+  unsigned mAt;
+};
+
+// The n-th Fragile copy from now fails.
+class FailedCopy {
+ public:
+  explicit FailedCopy(unsigned n) { Fragile::sFailAt = Fragile::sCopies + n; }
+  bool end() const {
+    const bool failed = Fragile::sCopies >= Fragile::sFailAt;
+    Fragile::sFailAt = 0;
+    return failed;
+  }
+  static long live() { return Fragile::sLive; }
+};
+
+// Runs attempt(n) for n = first, first + 1, ... until an attempt meets no
+// failure; each must give back all it took.
+template <typename _Failure, typename _Attempt>
+void each_failure(unsigned first, _Attempt attempt) {
+  for (unsigned n = first; n < 64; ++n) {
+    const long live = _Failure::live();
+    const bool failed = attempt(n);
+    EXPECT(_Failure::live() == live);
+    if (!failed) return;
+  }
+  EXPECT(!"every attempt failed");
+}
+
+// Every operation that copies elements, with the failure at each allocation
+// or copy it makes in turn: a failed copy fails the operation. resize sweeps
+// from the second failure: the first is the caller's copy of the argument.
+template <typename _T, typename _Failure>
+void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
+  typedef std::vector<_T> Vector;
+  for (size_t room = 0; room < 2; ++room) {
+    each_failure<_Failure>(1, [&](unsigned n) -> bool {
+      Vector v(2, kept);
+      v.reserve(2 + room);
+      const _Failure failure(n);
+      v.push_back(added);
+      const bool failed = failure.end();
+      EXPECT(failed ? holds(v, 2, 2 + room, kept) : v.size() == 3 && v[2] == added);
+      return failed;
+    });
+    each_failure<_Failure>(2, [&](unsigned n) -> bool {
+      Vector v(2, kept);
+      v.reserve(2 + 3 * room);
+      const _Failure failure(n);
+      v.resize(5, added);
+      const bool failed = failure.end();
+      EXPECT(failed ? holds(v, 2, 2 + 3 * room, kept) : v.size() == 5 && v[4] == added);
+      return failed;
+    });
+  }
+  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+    Vector v(2, kept);
+    const Snapshot<_T> before(v);
+    const _Failure failure(n);
+    const bool reserved = v.reserve(10);
+    const bool failed = failure.end();
+    EXPECT(failed ? !reserved && before.same(v) && holds(v, 2, 2, kept) : reserved);
+    return failed;
+  });
+  const Vector source(3, added);
+  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+    const _Failure failure(n);
+    Vector counted(3, added);
+    const bool failed = failure.end();
+    EXPECT(failed ? has_no_block(counted) : holds(counted, 3, 3, added));
+    return failed;
+  });
+  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+    const _Failure failure(n);
+    Vector range(source.begin(), source.end());
+    const bool failed = failure.end();
+    EXPECT(failed ? has_no_block(range) : holds(range, 3, 3, added));
+    return failed;
+  });
+  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+    const _Failure failure(n);
+    Vector copy(source);
+    const bool failed = failure.end();
+    EXPECT(failed ? has_no_block(copy) : holds(copy, 3, 3, added));
+    return failed;
+  });
+  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+    Vector target(2, kept);
+    const Snapshot<_T> before(target);
+    const _Failure failure(n);
+    target = source;
+    const bool failed = failure.end();
+    EXPECT(failed ? before.same(target) && holds(target, 2, 2, kept) : holds(target, 3, 3, added));
+    return failed;
+  });
 }
 
 }  // namespace
@@ -163,16 +319,31 @@ TEST(failed_growth_appends_nothing) {
   EXPECT(failalloc::live_blocks() == blocks);
 }
 
-TEST(failed_copy_assignment_empties_the_target_and_leaks_nothing) {
+TEST(failed_copy_assignment_keeps_the_target_and_leaks_nothing) {
   if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
   const long blocks = failalloc::live_blocks();
   {
     std::vector<std::string> source(3, std::string("source"));
     std::vector<std::string> target(2, std::string("target"));
+    const Snapshot<std::string> before(target);
     failalloc::fail_nth(1);
     target = source;
-    EXPECT(has_no_block(target));
+    EXPECT(before.same(target) && target[1] == "target");
     EXPECT(source.size() == 3 && source[2] == "source");
   }
   EXPECT(failalloc::live_blocks() == blocks);
+}
+
+// A string copy that ran out of memory comes out empty: std::string's copy
+// check. Strings take the relocating path, so growth copies none of them.
+TEST(failed_string_copies_fail_the_operation) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  failed_copies_fail_the_operation<std::string, FailedAllocation>(std::string("kept"),
+                                                                  std::string("added"));
+}
+
+// A copy check declared by the user's type; the copying path, where growth
+// and reserve copy every element, each copy able to fail.
+TEST(failed_checked_copies_fail_the_operation) {
+  failed_copies_fail_the_operation<Fragile, FailedCopy>(Fragile(1), Fragile(2));
 }

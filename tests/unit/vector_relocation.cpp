@@ -1,0 +1,123 @@
+// std::vector growth by relocation: a type declared relocatable grows with
+// realloc and is never copied or destroyed for it; any other class type is
+// copied element by element with exact counts.
+#include <vector>
+
+#include "../common.h"
+#include "support/failalloc.h"
+#include "support/unit.h"
+
+namespace {
+
+// Counts its copies and destructions, and records its own address, which a
+// copy keeps right and a move as bytes does not.
+template <bool _Relocatable>
+struct Item {
+  static size_t sCopies;
+  static size_t sDestroyed;
+
+  explicit Item(int v = 0) : value(v), self(this) {}
+  Item(const Item& other) : value(other.value), self(this) { ++sCopies; }
+  Item& operator=(const Item& other) {
+    value = other.value;
+    return *this;
+  }
+  ~Item() { ++sDestroyed; }
+
+  static void reset() { sCopies = sDestroyed = 0; }
+  static bool counts_are(size_t copies, size_t destroyed) {
+    return sCopies == copies && sDestroyed == destroyed;
+  }
+
+  int value;
+  const Item* self;
+};
+
+template <bool _Relocatable>
+size_t Item<_Relocatable>::sCopies = 0;
+template <bool _Relocatable>
+size_t Item<_Relocatable>::sDestroyed = 0;
+
+typedef Item<true> Moved;
+typedef Item<false> Anchored;
+
+// Pushes values 0 to n - 1, each a copy of one outside object.
+template <typename _T>
+void push_values(std::vector<_T>& v, int n) {
+  _T item;
+  for (int i = 0; i < n; ++i) {
+    item.value = i;
+    v.push_back(item);
+  }
+}
+
+template <typename _T>
+bool values_run_up(const std::vector<_T>& v) {
+  for (size_t i = 0; i < v.size(); ++i) {
+    if (v[i].value != int(i)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+namespace kestrel {
+template <>
+struct is_relocatable<Moved> : std::true_type {};
+}  // namespace kestrel
+
+TEST(relocatable_elements_grow_without_copies) {
+  std::vector<Moved> v;
+  Moved::reset();
+  push_values(v, 1000);
+  EXPECT(Moved::counts_are(1000, 1));  // the appended copies; the pushed object
+  EXPECT(v.capacity() == 1024 && values_run_up(v));
+  Moved::reset();
+  EXPECT(v.reserve(1500) && v.reserve(0));
+  v.push_back(v[0]);  // an own element, read where the block moved to
+  EXPECT(Moved::counts_are(1, 0) && v.capacity() == 1256 && v[1000].value == 0);
+
+  // Removal still destroys: relocation only replaces copying.
+  Moved::reset();
+  v.pop_back();
+  v.erase(v.begin() + 10, v.begin() + 20);
+  EXPECT(Moved::counts_are(0, 11) && v.size() == 990 && v[10].value == 20);
+  v.clear();
+  EXPECT(Moved::counts_are(0, 1001));
+}
+
+// The old elements stay where they were and nothing is copied or destroyed.
+TEST(failed_relocating_reserve_changes_nothing) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  const long blocks = failalloc::live_blocks();
+  {
+    std::vector<Moved> v;
+    push_values(v, 4);
+    const Moved* block = v.begin().base();
+    Moved::reset();
+    failalloc::fail_nth(1);
+    EXPECT(!v.reserve(100));
+    failalloc::fail_nth(1);
+    v.push_back(v[0]);
+    EXPECT(Moved::counts_are(0, 0) && v.begin().base() == block);
+    EXPECT(v.size() == 4 && v.capacity() == 4 && values_run_up(v));
+  }
+  EXPECT(failalloc::live_blocks() == blocks);
+}
+
+// Each reallocation copies every element and destroys the originals, so
+// 1000 push_backs copy 1000 + (2 + 4 + ... + 256 + 512 + 768) times.
+TEST(other_class_elements_are_copied_with_exact_counts) {
+  std::vector<Anchored> v;
+  Anchored::reset();
+  push_values(v, 1000);
+  EXPECT(Anchored::counts_are(1000 + 1790, 1790 + 1));
+  EXPECT(v.capacity() == 1024 && values_run_up(v));
+  Anchored::reset();
+  EXPECT(v.reserve(1000));
+  v.push_back(v[999]);  // read from the old block, before it goes
+  EXPECT(Anchored::counts_are(2001, 2000) && v[1000].value == 999);
+  bool anchored = true;
+  for (size_t i = 0; i < v.size(); ++i) anchored = anchored && v[i].self == &v[i];
+  EXPECT(anchored);
+}
