@@ -1,0 +1,1043 @@
+// The reference model is plain arrays and the documented rules, nothing
+// from the library: exact capacities, length-first ordering, the at()
+// dummies, self-reference read as if from a copy made beforehand, and bad
+// input (null pointers, positions past the end, counts near npos, reversed
+// ranges, max_size() + 1) changing nothing or giving the empty result.
+//
+// Every step decodes one operation and its arguments, applies it to the
+// library and to the model, and compares all objects. A step whose result
+// would not fit the model's arrays is skipped on both sides. Sizes decoded as
+// huge (next to npos or max_size()) can never be allocated, so the model
+// expects them to fail. One step in eight runs with every allocation
+// refused, where the allocation-failure layer is in effect.
+#include "fuzz/fuzz_containers.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "support/failalloc.h"
+
+namespace kestrel {
+namespace fuzz {
+namespace {
+
+const size_t npos = std::string::npos;
+const size_t kStringLimit = 300;   // longest string the model holds
+const size_t kVectorLimit = 1100;  // past 1024, so growth by 256 is reached
+const size_t kLiteralLimit = 16;
+const int kStrings = 3;
+const int kVectors = 2;
+
+// No allocator can satisfy these, on either target.
+bool huge(size_t n) { return n > npos / 8; }
+
+const char* sOperation = "";
+size_t sStep = 0;
+
+void fail(int line, const char* text) {
+  failalloc::disarm();
+  fprintf(stderr, "fuzz: step %zu, %s: line %d: expected %s\n", sStep, sOperation, line, text);
+  abort();
+}
+
+#define CHECK(expr) ((expr) ? (void)0 : fail(__LINE__, #expr))
+
+int sign(int v) { return (v > 0) - (v < 0); }
+
+class Input {
+ public:
+  Input(const uint8_t* data, size_t size) : mData(data), mSize(size), mPos(0) {}
+  bool done() const { return mPos >= mSize; }
+  unsigned byte() { return mPos < mSize ? mData[mPos++] : 0; }
+  unsigned word() {
+    const unsigned low = byte();
+    return low | byte() << 8;
+  }
+  // 0 to n - 1.
+  size_t below(size_t n) { return n == 0 ? 0 : word() % n; }
+  // Mostly 0 to `limit`; one time in sixteen a value next to npos or next
+  // to `edge` (a max_size(), or the count that takes a length to npos).
+  size_t amount(size_t limit, size_t edge) {
+    const unsigned b = byte();
+    if (b < 0xF0) return below(limit + 1);
+    const size_t kNear[] = {npos, npos - 1, edge - 1, edge, edge + 1};
+    return kNear[b % 5];
+  }
+  // An iterator offset from -2 to length + 2; only 0 without a block, as a
+  // null pointer takes no offset.
+  ptrdiff_t offset(size_t length, bool block) {
+    return block ? ptrdiff_t(below(length + 5)) - 2 : 0;
+  }
+
+ private:
+  const uint8_t* mData;
+  size_t mSize;
+  size_t mPos;
+};
+
+// The class-path element: carries a value and counts the live objects.
+struct Counted {
+  static long sLive;
+  int mValue;
+  Counted(int value = 0) : mValue(value) { ++sLive; }
+  Counted(const Counted& other) : mValue(other.mValue) { ++sLive; }
+  Counted& operator=(const Counted& other) {
+    mValue = other.mValue;
+    return *this;
+  }
+  ~Counted() { --sLive; }
+};
+
+long Counted::sLive = 0;
+
+int value_of(int v) { return v; }
+int value_of(const Counted& c) { return c.mValue; }
+int& value_ref(int& v) { return v; }
+int& value_ref(Counted& c) { return c.mValue; }
+
+template <typename _T>
+size_t max_of() {
+  return npos / sizeof(_T);
+}
+
+// --- Models ------------------------------------------------------------------
+
+struct StringModel {
+  StringModel() : mLength(0), mCapacity(0) { mData[0] = '\0'; }
+  char mData[kStringLimit + 1];  // terminated at mLength
+  size_t mLength;
+  size_t mCapacity;
+};
+
+struct VectorModel {
+  VectorModel() : mLength(0), mCapacity(0), mBlock(false) {}
+  int mData[kVectorLimit];
+  size_t mLength;
+  size_t mCapacity;
+  bool mBlock;
+};
+
+// The shared empty buffer and the dummies, as the library hands them out.
+const char* sEmptyBuffer;
+const char* sStringDummy;
+
+template <typename _T>
+struct Dummy {
+  static const _T* sAddress;
+  static int sValue;
+};
+
+template <typename _T>
+const _T* Dummy<_T>::sAddress;
+template <typename _T>
+int Dummy<_T>::sValue;
+
+template <typename _T>
+void find_dummy() {
+  std::vector<_T> none;
+  Dummy<_T>::sAddress = &none.at(0);
+  value_ref(none.at(0)) = Dummy<_T>::sValue = 0;
+}
+
+size_t c_length(const char* s) {
+  size_t n = 0;
+  while (s[n] != '\0') ++n;
+  return n;
+}
+
+int c_compare(const char* a, const char* b) {
+  for (;; ++a, ++b) {
+    const unsigned char x = *a, y = *b;
+    if (x != y) return x < y ? -1 : 1;
+    if (x == 0) return 0;
+  }
+}
+
+// Constructors and the assign family: exactly n bytes in a block of n, or
+// the empty string without a block when n is 0 or no block can be had.
+void expect_built(StringModel& m, const char* bytes, size_t n, bool failing) {
+  if (failing || huge(n)) n = 0;
+  if (n != 0) memmove(m.mData, bytes, n);
+  m.mLength = m.mCapacity = n;
+  m.mData[n] = '\0';
+}
+
+// Exact growth; false when the block cannot be had.
+bool expect_room(StringModel& m, size_t length, bool failing) {
+  if (length <= m.mCapacity) return true;
+  if (failing || huge(length)) return false;
+  m.mCapacity = length;
+  return true;
+}
+
+// Lengths that wrap or reach npos are refused before any allocation.
+bool refused_length(size_t length, size_t n) { return n == 0 || length >= length + n + 1; }
+
+// Whether the model can hold the result of appending n bytes.
+bool fits_append(const StringModel& m, size_t n) {
+  const size_t total = m.mLength + n;
+  return refused_length(m.mLength, n) || huge(total) || total <= kStringLimit;
+}
+
+void expect_append(StringModel& m, const char* bytes, size_t n, bool failing) {
+  const size_t total = m.mLength + n;
+  if (refused_length(m.mLength, n) || !expect_room(m, total, failing)) return;
+  memmove(m.mData + m.mLength, bytes, n);
+  m.mLength = total;
+  m.mData[total] = '\0';
+}
+
+void expect_reserve(StringModel& m, size_t n, bool failing) {
+  if (n == 0) {
+    if (m.mLength == 0) m.mCapacity = 0;  // released without a request
+    n = m.mLength;
+  } else if (n <= m.mLength) {
+    return;
+  }
+  if (n == m.mCapacity || n == npos || failing || huge(n)) return;
+  m.mCapacity = n;
+}
+
+void expect_erase(StringModel& m, size_t pos, size_t n) {
+  if (pos >= m.mLength || n == 0) return;
+  const size_t end = pos + n;
+  if (end >= m.mLength || end < pos) {
+    m.mLength = pos;
+  } else {
+    memmove(m.mData + pos, m.mData + end, m.mLength - end);
+    m.mLength -= n;
+  }
+  m.mData[m.mLength] = '\0';
+}
+
+// Length first; bytes as unsigned only between equal lengths.
+int expect_compare(const StringModel& a, const StringModel& b, bool same) {
+  if (same) return 0;
+  if (a.mLength != b.mLength) return a.mLength < b.mLength ? -1 : 1;
+  for (size_t i = 0; i < a.mLength; ++i) {
+    const unsigned char x = a.mData[i], y = b.mData[i];
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
+// The text search stops at the first NUL of the string.
+size_t expect_find(const StringModel& m, const char* str, size_t pos) {
+  if (str == 0) return npos;
+  if (str[0] == '\0') return pos <= m.mLength ? pos : npos;
+  if (m.mLength == 0 || pos > m.mLength - 1) return npos;
+  const size_t end = pos + c_length(m.mData + pos), n = c_length(str);
+  for (size_t i = pos; i + n <= end; ++i)
+    if (memcmp(m.mData + i, str, n) == 0) return i;
+  return npos;
+}
+
+// The character searches: forward from pos, or backward from the smaller
+// of pos and the last position; for a byte equal to c, or one that differs.
+size_t expect_scan(const StringModel& m, char c, size_t pos, bool forward, bool equal) {
+  if (forward) {
+    for (size_t i = pos; i < m.mLength; ++i)
+      if ((m.mData[i] == c) == equal) return i;
+    return npos;
+  }
+  if (m.mLength == 0) return npos;
+  for (size_t i = (pos < m.mLength - 1 ? pos : m.mLength - 1) + 1; i-- > 0;)
+    if ((m.mData[i] == c) == equal) return i;
+  return npos;
+}
+
+// Doubling from 2 up to 256 slots, then 256 more at a time, capped at max;
+// 0 when no growth is possible.
+size_t expect_grow(size_t capacity, size_t max) {
+  const size_t next = capacity > 256 ? capacity + 256 : capacity != 0 ? capacity * 2 : 2;
+  if (next < capacity || next > max) return capacity == max ? 0 : max;
+  return next;
+}
+
+// A constructor's outcome: n elements in a block of n, or no block at all.
+bool expect_block(VectorModel& m, size_t n, bool allocated) {
+  m.mBlock = allocated && !huge(n);
+  m.mLength = m.mCapacity = m.mBlock ? n : 0;
+  return m.mBlock;
+}
+
+void expect_filled(VectorModel& m, size_t n, int value, bool allocated) {
+  if (expect_block(m, n, allocated))
+    for (size_t i = 0; i < n; ++i) m.mData[i] = value;
+}
+
+// The source may be this model's own array.
+void expect_copied(VectorModel& m, const int* values, size_t n, bool allocated) {
+  if (expect_block(m, n, allocated)) memmove(m.mData, values, n * sizeof(int));
+}
+
+bool expect_reserve(VectorModel& m, size_t n, size_t max, bool failing) {
+  if (n == 0) {
+    if (m.mLength == 0) {
+      expect_block(m, 0, false);
+      return true;
+    }
+    n = m.mLength;
+  } else if (n < m.mLength || n > max) {
+    return false;
+  }
+  if (failing || huge(n)) return false;
+  m.mCapacity = n;
+  m.mBlock = true;
+  return true;
+}
+
+void expect_push(VectorModel& m, int value, size_t max, bool failing) {
+  if (m.mLength == m.mCapacity) {
+    const size_t next = expect_grow(m.mCapacity, max);
+    if (next == 0 || !expect_reserve(m, next, max, failing)) return;
+  }
+  m.mData[m.mLength++] = value;
+}
+
+void expect_resize(VectorModel& m, size_t n, int value, size_t max, bool failing) {
+  if (n == m.mLength || n > max) return;
+  if (n > m.mLength) {
+    if (m.mCapacity < n && !expect_reserve(m, n, max, failing)) return;
+    for (size_t i = m.mLength; i < n; ++i) m.mData[i] = value;
+  }
+  m.mLength = n;
+}
+
+void expect_erase(VectorModel& m, size_t first, size_t last) {
+  memmove(m.mData + first, m.mData + last, (m.mLength - last) * sizeof(int));
+  m.mLength -= last - first;
+}
+
+// --- Comparing the library with the model ------------------------------------
+
+void check_string(const std::string& s, const StringModel& m) {
+  CHECK(s.size() == m.mLength && s.length() == m.mLength && s.capacity() == m.mCapacity);
+  CHECK(s.empty() == (m.mLength == 0) && s.data() == s.c_str());
+  CHECK((s.c_str() == sEmptyBuffer) == (m.mCapacity == 0));
+  CHECK(s.c_str()[m.mLength] == '\0' && size_t(s.end() - s.begin()) == m.mLength);
+  CHECK(memcmp(s.c_str(), m.mData, m.mLength) == 0);
+}
+
+template <typename _T>
+void check_vector(const std::vector<_T>& v, const VectorModel& m) {
+  CHECK(v.size() == m.mLength && v.capacity() == m.mCapacity && v.empty() == (m.mLength == 0));
+  CHECK((v.begin().base() != 0) == m.mBlock && size_t(v.end() - v.begin()) == m.mLength);
+  CHECK(v.max_size() == max_of<_T>());
+  const int* expected = m.mData;
+  for (typename std::vector<_T>::const_iterator it = v.begin(); it != v.end(); ++it)
+    CHECK(value_of(*it) == *expected++);
+}
+
+// --- The objects and one step's operands ---------------------------------------
+
+struct State {
+  std::string mStrings[kStrings];
+  StringModel mStringModels[kStrings];
+  std::vector<int> mInts[kVectors];
+  VectorModel mIntModels[kVectors];
+  std::vector<Counted> mObjects[kVectors];
+  VectorModel mObjectModels[kVectors];
+};
+
+void check_state(const State& state, long extra_objects) {
+  long objects = extra_objects;
+  for (int i = 0; i < kStrings; ++i) check_string(state.mStrings[i], state.mStringModels[i]);
+  for (int i = 0; i < kVectors; ++i) {
+    check_vector(state.mInts[i], state.mIntModels[i]);
+    check_vector(state.mObjects[i], state.mObjectModels[i]);
+    objects += long(state.mObjects[i].size());
+  }
+  CHECK(Counted::sLive == objects);
+}
+
+// A target and a second operand, which may be the target itself.
+struct StringStep {
+  std::string& mTarget;
+  StringModel& mModel;
+  std::string& mOther;
+  StringModel& mOtherModel;
+  Input& mIn;
+  bool mFailing;  // every allocation of this step is refused
+  char mLiteral[kLiteralLimit + 1];
+};
+
+template <typename _T>
+struct VectorStep {
+  std::vector<_T>& mTarget;
+  VectorModel& mModel;
+  std::vector<_T>& mOther;
+  VectorModel& mOtherModel;
+  Input& mIn;
+  bool mFailing;
+};
+
+// A character source: null, bytes of the input, or a position inside the
+// second operand's buffer (the target's own, for self-reference).
+struct Source {
+  const char* mReal;   // what the library is given
+  const char* mModel;  // the same bytes in the model
+  size_t mAvail;       // bytes before a NUL that is readable too
+};
+
+Source source(StringStep& x) {
+  Source src = {0, 0, 0};
+  switch (x.mIn.byte() % 4) {
+    case 0:
+      break;
+    case 1: {
+      const size_t n = x.mIn.below(kLiteralLimit + 1);
+      for (size_t i = 0; i < n; ++i) x.mLiteral[i] = char(x.mIn.byte());
+      x.mLiteral[n] = '\0';
+      src.mReal = src.mModel = x.mLiteral;
+      src.mAvail = n;
+      break;
+    }
+    default: {
+      const size_t k = x.mIn.below(x.mOtherModel.mLength + 1);
+      src.mReal = x.mOther.c_str() + k;
+      src.mModel = x.mOtherModel.mData + k;
+      src.mAvail = x.mOtherModel.mLength - k;
+    }
+  }
+  return src;
+}
+
+// A count for the counted forms: within the source (terminator included),
+// or near npos.
+size_t count(StringStep& x, const Source& src, size_t edge) {
+  return x.mIn.amount(src.mAvail + 1, edge);
+}
+
+char character(StringStep& x) {
+  const unsigned b = x.mIn.byte();
+  // Half the time a byte of the target, so searches find something.
+  if ((b & 1) != 0 && x.mModel.mLength != 0) return x.mModel.mData[x.mIn.below(x.mModel.mLength)];
+  return char(b >> 1);
+}
+
+// --- String operations -----------------------------------------------------------
+
+void adopt(StringStep& x, std::string& made) { x.mTarget.swap(made); }
+
+void string_construct_default(StringStep& x) {
+  std::string made;
+  adopt(x, made);
+  expect_built(x.mModel, "", 0, x.mFailing);
+}
+
+void string_construct_copy(StringStep& x) {
+  std::string made(x.mOther);
+  adopt(x, made);
+  expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
+}
+
+void string_construct_part(StringStep& x) {
+  const StringModel& tm = x.mOtherModel;
+  const size_t length = tm.mLength, pos = x.mIn.amount(length + 2, npos);
+  size_t n = x.mIn.amount(length + 2, npos);
+  switch (x.mIn.byte() % 3) {
+    case 0: {
+      std::string made(x.mOther, pos, n);
+      adopt(x, made);
+      break;
+    }
+    case 1: {
+      std::string made(x.mOther, pos);
+      adopt(x, made);
+      n = npos;
+      break;
+    }
+    default: {
+      std::string made = x.mOther.substr(pos, n);
+      adopt(x, made);
+    }
+  }
+  if (pos >= length) n = 0;
+  if (n > length - pos) n = length - pos;
+  expect_built(x.mModel, tm.mData + (pos < length ? pos : 0), n, x.mFailing);
+}
+
+void string_construct_text(StringStep& x) {
+  const Source src = source(x);
+  std::string made(src.mReal);
+  adopt(x, made);
+  expect_built(x.mModel, src.mModel, src.mModel ? c_length(src.mModel) : 0, x.mFailing);
+}
+
+void string_construct_counted(StringStep& x) {
+  const Source src = source(x);
+  const size_t n = count(x, src, npos);
+  std::string made(src.mReal, n);
+  adopt(x, made);
+  expect_built(x.mModel, src.mModel, src.mModel ? n : 0, x.mFailing);
+}
+
+void string_construct_fill(StringStep& x) {
+  const size_t n = x.mIn.amount(kStringLimit, npos);
+  const char c = character(x);
+  std::string made(n, c);
+  adopt(x, made);
+  char fill[kStringLimit];
+  memset(fill, c, huge(n) ? 0 : n);
+  expect_built(x.mModel, fill, n, x.mFailing);
+}
+
+void string_construct_range(StringStep& x) {
+  const Source src = source(x);
+  const size_t i = x.mIn.below(src.mAvail + 1), j = x.mIn.below(src.mAvail + 1);
+  std::string made(src.mReal + i, src.mReal + j);
+  adopt(x, made);
+  expect_built(x.mModel, src.mModel + (i < j ? i : 0), i < j ? j - i : 0, x.mFailing);
+}
+
+void string_assign_string(StringStep& x) {
+  std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(x.mOther) : (x.mTarget = x.mOther);
+  CHECK(&r == &x.mTarget);
+  expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
+}
+
+// Changes nothing unless [pos, pos + n) lies within the source.
+void string_assign_part(StringStep& x) {
+  const size_t length = x.mOtherModel.mLength;
+  const size_t pos = x.mIn.amount(length + 2, npos), n = x.mIn.amount(length + 2, npos);
+  CHECK(&x.mTarget.assign(x.mOther, pos, n) == &x.mTarget);
+  if (pos < length && n <= length - pos)
+    expect_built(x.mModel, x.mOtherModel.mData + pos, n, x.mFailing);
+}
+
+void string_assign_text(StringStep& x) {
+  const Source src = source(x);
+  std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(src.mReal) : (x.mTarget = src.mReal);
+  CHECK(&r == &x.mTarget);
+  if (src.mModel) expect_built(x.mModel, src.mModel, c_length(src.mModel), x.mFailing);
+}
+
+void string_assign_counted(StringStep& x) {
+  const Source src = source(x);
+  const size_t n = count(x, src, npos);
+  CHECK(&x.mTarget.assign(src.mReal, n) == &x.mTarget);
+  if (src.mModel && n != 0) expect_built(x.mModel, src.mModel, n, x.mFailing);
+}
+
+void string_assign_char(StringStep& x) {
+  const char c = character(x);
+  CHECK(&(x.mTarget = c) == &x.mTarget);
+  expect_built(x.mModel, &c, 1, x.mFailing);
+}
+
+void string_append_text(StringStep& x) {
+  const Source src = source(x);
+  const size_t n = src.mModel ? c_length(src.mModel) : 0;
+  if (!fits_append(x.mModel, n)) return;
+  std::string& r = x.mIn.byte() & 1 ? x.mTarget.append(src.mReal) : (x.mTarget += src.mReal);
+  CHECK(&r == &x.mTarget);
+  expect_append(x.mModel, src.mModel, n, x.mFailing);
+}
+
+void string_append_counted(StringStep& x) {
+  const Source src = source(x);
+  const size_t n = count(x, src, npos - x.mModel.mLength);
+  if (!fits_append(x.mModel, n)) return;
+  CHECK(&x.mTarget.append(src.mReal, n) == &x.mTarget);
+  if (src.mModel) expect_append(x.mModel, src.mModel, n, x.mFailing);
+}
+
+void string_append_offset(StringStep& x) {
+  const Source src = source(x);
+  const size_t pos = x.mIn.below(src.mAvail + 1);
+  const size_t n = x.mIn.amount(src.mAvail - pos + 1, npos - x.mModel.mLength);
+  if (!fits_append(x.mModel, n)) return;
+  CHECK(&x.mTarget.append(src.mReal, pos, n) == &x.mTarget);
+  if (src.mModel) expect_append(x.mModel, src.mModel + pos, n, x.mFailing);
+}
+
+void string_append_string(StringStep& x) {
+  if (!fits_append(x.mModel, x.mOtherModel.mLength)) return;
+  std::string& r = x.mIn.byte() & 1 ? x.mTarget.append(x.mOther) : (x.mTarget += x.mOther);
+  CHECK(&r == &x.mTarget);
+  expect_append(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
+}
+
+// Both iterator types; a reversed range changes nothing.
+void string_append_range(StringStep& x) {
+  const size_t length = x.mOtherModel.mLength;
+  const size_t i = x.mIn.below(length + 1), j = x.mIn.below(length + 1);
+  const size_t n = i < j ? j - i : 0;
+  if (!fits_append(x.mModel, n)) return;
+  const std::string& other = x.mOther;
+  if (x.mIn.byte() & 1)
+    x.mTarget.append(x.mOther.begin() + i, x.mOther.begin() + j);
+  else
+    x.mTarget.append(other.begin() + i, other.begin() + j);
+  expect_append(x.mModel, x.mOtherModel.mData + i, n, x.mFailing);
+}
+
+void string_push_back(StringStep& x) {
+  const char c = character(x);
+  if (!fits_append(x.mModel, 1)) return;
+  if (x.mIn.byte() & 1)
+    x.mTarget.push_back(c);
+  else
+    CHECK(&(x.mTarget += c) == &x.mTarget);
+  expect_append(x.mModel, &c, 1, x.mFailing);
+}
+
+// Positions outside [begin(), end()] and failed growth give the dummy.
+void string_insert(StringStep& x) {
+  StringModel& m = x.mModel;
+  const ptrdiff_t off = x.mIn.offset(m.mLength, true);
+  const char c = character(x);
+  const bool inside = off >= 0 && size_t(off) <= m.mLength;
+  if (inside && m.mLength + 1 > kStringLimit) return;
+  const std::string::iterator it = x.mTarget.insert(x.mTarget.begin() + off, c);
+  if (!inside || !expect_room(m, m.mLength + 1, x.mFailing)) {
+    CHECK(it.base() == sStringDummy);
+    return;
+  }
+  memmove(m.mData + off + 1, m.mData + off, m.mLength - off + 1);
+  m.mData[off] = c;
+  ++m.mLength;
+  CHECK(it.base() == x.mTarget.c_str() + off);
+}
+
+void string_erase(StringStep& x) {
+  const size_t length = x.mModel.mLength;
+  const size_t pos = x.mIn.amount(length + 2, npos), n = x.mIn.amount(length + 2, npos);
+  switch (x.mIn.byte() % 3) {
+    case 0:
+      CHECK(&x.mTarget.erase(pos, n) == &x.mTarget);
+      expect_erase(x.mModel, pos, n);
+      break;
+    case 1:
+      x.mTarget.erase(pos);
+      expect_erase(x.mModel, pos, npos);
+      break;
+    default:
+      x.mTarget.erase();
+      expect_erase(x.mModel, 0, npos);
+  }
+}
+
+void string_reserve(StringStep& x) {
+  const size_t n = x.mIn.amount(kStringLimit, npos);
+  x.mTarget.reserve(n);
+  expect_reserve(x.mModel, n, x.mFailing);
+}
+
+void string_clear(StringStep& x) {
+  x.mTarget.clear();
+  expect_built(x.mModel, "", 0, false);
+}
+
+void string_swap(StringStep& x) {
+  if (x.mIn.byte() & 1)
+    x.mTarget.swap(x.mOther);
+  else
+    std::swap(x.mTarget, x.mOther);
+  const StringModel saved = x.mModel;
+  x.mModel = x.mOtherModel;
+  x.mOtherModel = saved;
+}
+
+// at() out of range hands out the dummy set to 'X'; operator[] at the
+// length gives the terminator.
+void string_access(StringStep& x) {
+  StringModel& m = x.mModel;
+  const size_t pos = x.mIn.amount(m.mLength + 2, npos);
+  const char c = character(x);
+  const std::string& view = x.mTarget;
+  const bool inside = pos < m.mLength;
+  CHECK(view.at(pos) == (inside ? m.mData[pos] : 'X'));
+  char& r = x.mTarget.at(pos);
+  CHECK(&r == (inside ? x.mTarget.c_str() + pos : sStringDummy) &&
+        r == (inside ? m.mData[pos] : 'X'));
+  r = c;
+  if (inside) m.mData[pos] = c;
+  const size_t index = inside ? pos : m.mLength;
+  CHECK(view[index] == m.mData[index] && &x.mTarget[index] == view.c_str() + index);
+}
+
+void string_compare(StringStep& x) {
+  const std::string &s = x.mTarget, &t = x.mOther;
+  const int e = expect_compare(x.mModel, x.mOtherModel, &s == &t), r = s.compare(t);
+  CHECK(x.mModel.mLength == x.mOtherModel.mLength ? sign(r) == e : r == e);
+  CHECK((s == t) == (e == 0) && (s != t) == (e != 0));
+  CHECK((s < t) == (e < 0) && (s <= t) == (e <= 0) && (s > t) == (e > 0) && (s >= t) == (e >= 0));
+}
+
+// strcmp order; a null pointer compares greater and unequal.
+void string_compare_text(StringStep& x) {
+  const Source src = source(x);
+  const std::string& s = x.mTarget;
+  const int e = src.mModel ? c_compare(x.mModel.mData, src.mModel) : 1;
+  CHECK(src.mModel ? sign(s.compare(src.mReal)) == e : s.compare(src.mReal) == 1);
+  CHECK((s == src.mReal) == (e == 0) && (src.mReal == s) == (e == 0));
+  CHECK((s != src.mReal) == (e != 0) && (src.mReal != s) == (e != 0));
+}
+
+void string_find_text(StringStep& x) {
+  const Source src = source(x);
+  const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
+  const std::string& s = x.mTarget;
+  switch (x.mIn.byte() % 3) {
+    case 0:
+      CHECK(s.find(src.mReal, pos) == expect_find(x.mModel, src.mModel, pos));
+      break;
+    case 1:
+      CHECK(s.find(src.mReal) == expect_find(x.mModel, src.mModel, 0));
+      break;
+    default:
+      CHECK(s.find(x.mOther, pos) == expect_find(x.mModel, x.mOtherModel.mData, pos));
+  }
+}
+
+void string_find_char(StringStep& x) {
+  typedef size_t (std::string::*Search)(char, size_t) const;
+  struct Form {
+    Search mSearch;
+    bool mForward;
+    bool mEqual;
+  };
+  static const Form kForms[] = {
+      {&std::string::find, true, true},
+      {&std::string::rfind, false, true},
+      {&std::string::find_first_of, true, true},
+      {&std::string::find_last_of, false, true},
+      {&std::string::find_first_not_of, true, false},
+      {&std::string::find_last_not_of, false, false},
+  };
+  const Form& form = kForms[x.mIn.byte() % 6];
+  const char c = character(x);
+  const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
+  CHECK((x.mTarget.*form.mSearch)(c, pos) ==
+        expect_scan(x.mModel, c, pos, form.mForward, form.mEqual));
+}
+
+// --- Vector operations -----------------------------------------------------------
+
+template <typename _T>
+size_t span(VectorStep<_T>& x) {
+  return x.mOtherModel.mBlock ? x.mIn.below(x.mOtherModel.mLength + 1) : 0;
+}
+
+template <typename _T>
+void vector_construct_default(VectorStep<_T>& x) {
+  std::vector<_T> made;
+  x.mTarget.swap(made);
+  expect_block(x.mModel, 0, false);
+}
+
+template <typename _T>
+void vector_construct_count(VectorStep<_T>& x) {
+  const size_t max = max_of<_T>(), n = x.mIn.amount(kVectorLimit, max);
+  const int value = int(x.mIn.byte());
+  const bool allocated = n < max && !x.mFailing;
+  if (x.mIn.byte() & 1) {
+    std::vector<_T> made(n, _T(value));
+    x.mTarget.swap(made);
+    expect_filled(x.mModel, n, value, allocated);
+  } else {
+    std::vector<_T> made(n);
+    x.mTarget.swap(made);
+    expect_filled(x.mModel, n, 0, allocated);
+  }
+}
+
+// Two ints are a count and a value; a negative count is a huge one.
+template <typename _T>
+void vector_construct_integral(VectorStep<_T>& x) {
+  const int n = int(x.mIn.below(kVectorLimit + 4)) - 3, value = int(x.mIn.byte());
+  std::vector<_T> made(n, value);
+  x.mTarget.swap(made);
+  expect_filled(x.mModel, size_t(n), value, size_t(n) < max_of<_T>() && !x.mFailing);
+}
+
+// Both iterator types; a reversed range gives no block.
+template <typename _T>
+void vector_construct_range(VectorStep<_T>& x) {
+  const size_t i = span(x), j = span(x);
+  if (x.mIn.byte() & 1) {
+    std::vector<_T> made(x.mOther.begin() + i, x.mOther.begin() + j);
+    x.mTarget.swap(made);
+  } else {
+    const std::vector<_T>& other = x.mOther;
+    std::vector<_T> made(other.begin() + i, other.begin() + j);
+    x.mTarget.swap(made);
+  }
+  expect_copied(x.mModel, x.mOtherModel.mData + i, j - i, i <= j && !x.mFailing);
+}
+
+template <typename _T>
+void vector_construct_copy(VectorStep<_T>& x) {
+  std::vector<_T> made(x.mOther);
+  x.mTarget.swap(made);
+  expect_copied(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, !x.mFailing);
+}
+
+// Self-assignment changes nothing, and so does a failed copy, except that
+// a copy of an empty vector that got no block is still a whole copy.
+template <typename _T>
+void vector_assign(VectorStep<_T>& x) {
+  CHECK(&(x.mTarget = x.mOther) == &x.mTarget);
+  const size_t n = x.mOtherModel.mLength;
+  if (&x.mTarget != &x.mOther && (!x.mFailing || n == 0))
+    expect_copied(x.mModel, x.mOtherModel.mData, n, !x.mFailing);
+}
+
+template <typename _T>
+void vector_reserve(VectorStep<_T>& x) {
+  const size_t max = max_of<_T>();
+  const bool by_default = x.mIn.byte() & 1;
+  const size_t n = by_default ? 0 : x.mIn.amount(kVectorLimit + 300, max);
+  const bool done = by_default ? x.mTarget.reserve() : x.mTarget.reserve(n);
+  CHECK(done == expect_reserve(x.mModel, n, max, x.mFailing));
+}
+
+template <typename _T>
+void vector_push_value(VectorStep<_T>& x) {
+  const int value = int(x.mIn.word());
+  if (x.mModel.mLength == kVectorLimit) return;
+  x.mTarget.push_back(_T(value));
+  expect_push(x.mModel, value, max_of<_T>(), x.mFailing);
+}
+
+// The element may belong to the target, whose block moves when it grows.
+template <typename _T>
+void vector_push_element(VectorStep<_T>& x) {
+  if (x.mOtherModel.mLength == 0 || x.mModel.mLength == kVectorLimit) return;
+  const size_t i = x.mIn.below(x.mOtherModel.mLength);
+  const int value = x.mOtherModel.mData[i];
+  x.mTarget.push_back(x.mOther[i]);
+  expect_push(x.mModel, value, max_of<_T>(), x.mFailing);
+}
+
+template <typename _T>
+void vector_resize(VectorStep<_T>& x) {
+  const size_t max = max_of<_T>(), n = x.mIn.amount(kVectorLimit, max);
+  const int value = int(x.mIn.byte());
+  if (x.mIn.byte() & 1) {
+    x.mTarget.resize(n, _T(value));
+    expect_resize(x.mModel, n, value, max, x.mFailing);
+  } else {
+    x.mTarget.resize(n);
+    expect_resize(x.mModel, n, 0, max, x.mFailing);
+  }
+}
+
+template <typename _T>
+void vector_clear(VectorStep<_T>& x) {
+  x.mTarget.clear();
+  expect_block(x.mModel, 0, false);
+}
+
+template <typename _T>
+void vector_swap(VectorStep<_T>& x) {
+  x.mTarget.swap(x.mOther);
+  const VectorModel saved = x.mModel;
+  x.mModel = x.mOtherModel;
+  x.mOtherModel = saved;
+}
+
+template <typename _T>
+void vector_pop_back(VectorStep<_T>& x) {
+  x.mTarget.pop_back();
+  if (x.mModel.mLength != 0) --x.mModel.mLength;
+}
+
+// A position that is not on an element removes nothing.
+template <typename _T>
+void vector_erase_one(VectorStep<_T>& x) {
+  const size_t length = x.mModel.mLength;
+  const ptrdiff_t off = x.mIn.offset(length, x.mModel.mBlock);
+  const typename std::vector<_T>::iterator pos = x.mTarget.begin() + off;
+  CHECK(x.mTarget.erase(pos) == pos);
+  if (off >= 0 && size_t(off) < length) expect_erase(x.mModel, off, off + 1);
+}
+
+// Only a non-empty range within [begin(), end()] is removed.
+template <typename _T>
+void vector_erase_range(VectorStep<_T>& x) {
+  const size_t length = x.mModel.mLength;
+  const ptrdiff_t first = x.mIn.offset(length, x.mModel.mBlock);
+  const ptrdiff_t last = x.mIn.offset(length, x.mModel.mBlock);
+  const typename std::vector<_T>::iterator from = x.mTarget.begin() + first;
+  CHECK(x.mTarget.erase(from, x.mTarget.begin() + last) == from);
+  if (first >= 0 && size_t(first) < length && first < last && size_t(last) <= length)
+    expect_erase(x.mModel, first, last);
+}
+
+// at() out of range hands out the per-type dummy, which keeps what was
+// last written into it.
+template <typename _T>
+void vector_access(VectorStep<_T>& x) {
+  VectorModel& m = x.mModel;
+  const size_t i = x.mIn.amount(m.mLength + 2, npos);
+  const int value = int(x.mIn.word());
+  const std::vector<_T>& view = x.mTarget;
+  _T& r = x.mTarget.at(i);
+  CHECK(&view.at(i) == &r);
+  if (i < m.mLength) {
+    CHECK(&r == &x.mTarget[i] && value_of(r) == m.mData[i]);
+    m.mData[i] = value;
+  } else {
+    CHECK(&r == Dummy<_T>::sAddress && value_of(r) == Dummy<_T>::sValue);
+    Dummy<_T>::sValue = value;
+  }
+  value_ref(r) = value;
+  if (m.mLength != 0)
+    CHECK(value_of(view.front()) == m.mData[0] && value_of(view.back()) == m.mData[m.mLength - 1]);
+}
+
+// --- Dispatch --------------------------------------------------------------------
+
+template <typename _Step>
+struct Operation {
+  const char* mName;
+  void (*mApply)(_Step&);
+};
+
+const Operation<StringStep> kStringOperations[] = {
+    {"string()", string_construct_default},
+    {"string(const string&)", string_construct_copy},
+    {"string(str, pos, n) / substr", string_construct_part},
+    {"string(const char*)", string_construct_text},
+    {"string(const char*, n)", string_construct_counted},
+    {"string(n, c)", string_construct_fill},
+    {"string(begin, end)", string_construct_range},
+    {"assign(const string&) / operator=", string_assign_string},
+    {"assign(str, pos, n)", string_assign_part},
+    {"assign(const char*) / operator=", string_assign_text},
+    {"assign(const char*, n)", string_assign_counted},
+    {"operator=(char)", string_assign_char},
+    {"append(const char*) / +=", string_append_text},
+    {"append(const char*, n)", string_append_counted},
+    {"append(const char*, pos, n)", string_append_offset},
+    {"append(const string&) / +=", string_append_string},
+    {"append(first, last)", string_append_range},
+    {"push_back / += char", string_push_back},
+    {"insert", string_insert},
+    {"erase", string_erase},
+    {"reserve", string_reserve},
+    {"clear", string_clear},
+    {"swap", string_swap},
+    {"at / operator[]", string_access},
+    {"compare(const string&) / relations", string_compare},
+    {"compare(const char*) / ==", string_compare_text},
+    {"find(text)", string_find_text},
+    {"character search", string_find_char},
+};
+
+template <typename _T>
+struct VectorOperations {
+  static const Operation<VectorStep<_T> > kTable[];
+  static const size_t kCount;
+};
+
+template <typename _T>
+const Operation<VectorStep<_T> > VectorOperations<_T>::kTable[] = {
+    {"vector()", vector_construct_default<_T>},
+    {"vector(n, value)", vector_construct_count<_T>},
+    {"vector(int, int)", vector_construct_integral<_T>},
+    {"vector(first, last)", vector_construct_range<_T>},
+    {"vector(const vector&)", vector_construct_copy<_T>},
+    {"operator=", vector_assign<_T>},
+    {"reserve", vector_reserve<_T>},
+    {"push_back(value)", vector_push_value<_T>},
+    {"push_back(element)", vector_push_element<_T>},
+    {"resize", vector_resize<_T>},
+    {"clear", vector_clear<_T>},
+    {"swap", vector_swap<_T>},
+    {"pop_back", vector_pop_back<_T>},
+    {"erase(pos)", vector_erase_one<_T>},
+    {"erase(first, last)", vector_erase_range<_T>},
+    {"at / front / back", vector_access<_T>},
+};
+
+template <typename _T>
+const size_t VectorOperations<_T>::kCount = sizeof kTable / sizeof kTable[0];
+
+const size_t kStringCount = sizeof kStringOperations / sizeof kStringOperations[0];
+
+// PLINTH_FUZZ_TRACE=1 lists every step with its target's size and capacity.
+bool sTrace = false;
+
+template <typename _Step>
+void apply(const Operation<_Step>& op, _Step& x, const char* group, int a, int b) {
+  sOperation = op.mName;
+  if (sTrace)
+    fprintf(stderr, "step %zu: %s %d, %s, operand %d (size %zu, capacity %zu)%s\n", sStep, group, a,
+            sOperation, b, x.mTarget.size(), x.mTarget.capacity(),
+            x.mFailing ? ", allocations refused" : "");
+  if (x.mFailing) failalloc::fail_all();
+  op.mApply(x);
+  failalloc::disarm();
+}
+
+template <typename _T>
+void vector_step(const char* group, std::vector<_T>* reals, VectorModel* models, size_t op,
+                 unsigned pick, Input& in, bool failing) {
+  const int a = pick % kVectors, b = pick / kVectors % kVectors;
+  VectorStep<_T> x = {reals[a], models[a], reals[b], models[b], in, failing};
+  apply(VectorOperations<_T>::kTable[op], x, group, a, b);
+}
+
+void step(State& state, Input& in, bool can_fail) {
+  size_t op = in.byte() % (kStringCount + 2 * VectorOperations<int>::kCount);
+  const unsigned pick = in.byte();
+  const bool failing = can_fail && pick >= 0xE0;
+  if (op < kStringCount) {
+    const int a = pick % kStrings, b = pick / kStrings % kStrings;
+    StringStep x = {state.mStrings[a],
+                    state.mStringModels[a],
+                    state.mStrings[b],
+                    state.mStringModels[b],
+                    in,
+                    failing,
+                    {}};
+    return apply(kStringOperations[op], x, "string", a, b);
+  }
+  op -= kStringCount;
+  if (op < VectorOperations<int>::kCount)
+    return vector_step("vector<int>", state.mInts, state.mIntModels, op, pick, in, failing);
+  vector_step("vector<Counted>", state.mObjects, state.mObjectModels,
+              op - VectorOperations<int>::kCount, pick, in, failing);
+}
+
+void find_shared_objects() {
+  sEmptyBuffer = std::string().c_str();
+  sStringDummy = &std::string().at(0);
+  find_dummy<int>();
+  find_dummy<Counted>();
+}
+
+}  // namespace
+
+size_t run(const uint8_t* data, size_t size) {
+  static const bool sCanFail = failalloc::active();
+  sTrace = getenv("PLINTH_FUZZ_TRACE") != 0;
+  find_shared_objects();
+  const long blocks = failalloc::live_blocks(), objects = Counted::sLive;
+  size_t steps = 0;
+  {
+    // Fresh objects for every input, all gone again before the final counts.
+    State state;
+    Input in(data, size);
+    for (sStep = 0; !in.done(); ++sStep) {
+      step(state, in, sCanFail);
+      check_state(state, objects);
+    }
+    steps = sStep;
+  }
+  sOperation = "end of input";
+  CHECK(Counted::sLive == objects);
+  if (sCanFail) CHECK(failalloc::live_blocks() == blocks);
+  return steps;
+}
+
+}  // namespace fuzz
+}  // namespace kestrel

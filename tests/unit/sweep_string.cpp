@@ -1,0 +1,159 @@
+// Every allocating operation of std::string with each of its allocations
+// refused in turn (support/sweep.h): growth changes nothing, construction
+// and the assign family give the empty string, and nothing leaks.
+#include <string>
+
+#include "support/sweep.h"
+
+namespace {
+
+using sweep::Case;
+using sweep::kEmptied;
+using sweep::kRefused;
+using sweep::kUnchanged;
+
+const char kText[] = "some text";
+
+// The target is full (capacity == length), so any growth allocates. Members
+// returning string& claim success by returning the target.
+struct Strings {
+  Strings() : mTarget("abc"), mSource("source text") {}
+  std::string& target() { return mTarget; }
+  // A constructor's result replaces the target.
+  bool adopt(std::string& made) {
+    mTarget.swap(made);
+    return true;
+  }
+  std::string mTarget;
+  std::string mSource;
+};
+
+// Room to spare: shrinking reallocates.
+struct RoomyStrings : Strings {
+  RoomyStrings() { mTarget.reserve(10); }
+};
+
+const Case<Strings> kCases[] = {
+    {"string(const string&)", kEmptied,
+     [](Strings& f) {
+       std::string made(f.mSource);
+       return f.adopt(made);
+     }},
+    {"string(str, pos, n)", kEmptied,
+     [](Strings& f) {
+       std::string made(f.mSource, 2, 5);
+       return f.adopt(made);
+     }},
+    {"string(str, pos)", kEmptied,
+     [](Strings& f) {
+       std::string made(f.mSource, 2);
+       return f.adopt(made);
+     }},
+    {"string(const char*)", kEmptied,
+     [](Strings& f) {
+       std::string made(kText);
+       return f.adopt(made);
+     }},
+    {"string(const char*, n)", kEmptied,
+     [](Strings& f) {
+       std::string made(kText, 4);
+       return f.adopt(made);
+     }},
+    {"string(n, c)", kEmptied,
+     [](Strings& f) {
+       std::string made(5, 'x');
+       return f.adopt(made);
+     }},
+    {"string(begin, end)", kEmptied,
+     [](Strings& f) {
+       std::string made(kText + 1, kText + 6);
+       return f.adopt(made);
+     }},
+    {"substr", kEmptied,
+     [](Strings& f) {
+       std::string made = f.mSource.substr(2, 5);
+       return f.adopt(made);
+     }},
+    {"assign(const string&)", kEmptied,
+     [](Strings& f) { return &f.mTarget.assign(f.mSource) == &f.mTarget; }},
+    {"operator=(const string&)", kEmptied,
+     [](Strings& f) { return &(f.mTarget = f.mSource) == &f.mTarget; }},
+    {"operator=(itself)", kEmptied,
+     [](Strings& f) {
+       const std::string& same = f.mTarget;
+       return &(f.mTarget = same) == &f.mTarget;
+     }},
+    {"assign(str, pos, n)", kEmptied,
+     [](Strings& f) { return &f.mTarget.assign(f.mSource, 1, 4) == &f.mTarget; }},
+    {"assign(const char*)", kEmptied,
+     [](Strings& f) { return &f.mTarget.assign(kText) == &f.mTarget; }},
+    {"operator=(const char*)", kEmptied,
+     [](Strings& f) { return &(f.mTarget = kText) == &f.mTarget; }},
+    {"assign(const char*, n)", kEmptied,
+     [](Strings& f) { return &f.mTarget.assign(kText, 4) == &f.mTarget; }},
+    {"operator=(char)", kEmptied, [](Strings& f) { return &(f.mTarget = 'x') == &f.mTarget; }},
+    {"reserve, growing", kUnchanged,
+     [](Strings& f) {
+       f.mTarget.reserve(10);
+       return true;
+     }},
+    {"append(const char*)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(kText) == &f.mTarget; }},
+    {"append(const char*, n)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(kText, 4) == &f.mTarget; }},
+    {"append(const char*, pos, n)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(kText, 2, 3) == &f.mTarget; }},
+    {"append(const string&)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(f.mSource) == &f.mTarget; }},
+    {"append(iterator, iterator)", kUnchanged,
+     [](Strings& f) {
+       return &f.mTarget.append(f.mSource.begin() + 1, f.mSource.end()) == &f.mTarget;
+     }},
+    {"append(const_iterator, const_iterator)", kUnchanged,
+     [](Strings& f) {
+       const std::string& source = f.mSource;
+       return &f.mTarget.append(source.begin(), source.end() - 1) == &f.mTarget;
+     }},
+    {"append(itself)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(f.mTarget) == &f.mTarget; }},
+    {"append(its own bytes)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(f.mTarget.c_str() + 1) == &f.mTarget; }},
+    {"operator+=(const string&)", kUnchanged,
+     [](Strings& f) { return &(f.mTarget += f.mSource) == &f.mTarget; }},
+    {"operator+=(const char*)", kUnchanged,
+     [](Strings& f) { return &(f.mTarget += kText) == &f.mTarget; }},
+    {"operator+=(char)", kUnchanged, [](Strings& f) { return &(f.mTarget += 'x') == &f.mTarget; }},
+    {"push_back", kUnchanged,
+     [](Strings& f) {
+       f.mTarget.push_back('x');
+       return true;
+     }},
+    {"insert", kRefused,
+     [](Strings& f) {
+       // On failure the result is the dummy, not a position in the target.
+       return f.mTarget.insert(f.mTarget.begin() + 1, 'x').base() == f.mTarget.c_str() + 1;
+     }},
+};
+
+const Case<RoomyStrings> kShrinkingCases[] = {
+    {"reserve(0), shrinking", kUnchanged,
+     [](RoomyStrings& f) {
+       f.mTarget.reserve(0);
+       return true;
+     }},
+    {"reserve(n), shrinking", kUnchanged,
+     [](RoomyStrings& f) {
+       f.mTarget.reserve(5);
+       return true;
+     }},
+};
+
+TEST(every_allocation_of_every_string_operation_can_fail) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  const unsigned pairs = sweep::sweep_all(kCases) + sweep::sweep_all(kShrinkingCases);
+  const size_t operations = sweep::count_of(kCases) + sweep::count_of(kShrinkingCases);
+  printf("string sweep: %u (operation, failure point) pairs over %zu operations\n", pairs,
+         operations);
+}
+
+}  // namespace
