@@ -46,7 +46,8 @@ build_plinth() {
   local dir=$1 cxx=$2 arch=$3 f
   mkdir -p "$dir/obj"
   for f in src/*.cpp; do
-    "$cxx" $arch -std=c++11 $OPT -fno-exceptions -Iinclude -c "$f" -o "$dir/obj/$(basename "$f" .cpp).o"
+    "$cxx" $arch -std=c++11 $OPT -fno-exceptions -ffunction-sections -fdata-sections -Iinclude \
+      -c "$f" -o "$dir/obj/$(basename "$f" .cpp).o"
   done
   rm -f "$dir/libplinth.a"
   ar rcs "$dir/libplinth.a" "$dir"/obj/*.o
@@ -144,18 +145,29 @@ median5() { sort -g | sed -n 3p; }
 compile_times() {
   note "compile times"
   : >"$DATA/compile.tsv"
-  local row cxx arch lib flags i
+  local row cxx arch lib flags src i samples=$OUT/compile-samples.tsv
   for row in "g++ -m64" "g++ -m32" "clang++ -m64"; do
     read -r cxx arch <<<"$row"
-    for lib in plinth gnu llvm; do
-      case $lib in
-        plinth) flags="-fno-exceptions -Iinclude" ;;
-        gnu) flags="" ;;
-        llvm) [ "$cxx" = clang++ ] || continue; flags="-stdlib=libc++" ;;
-      esac
-      for i in 1 2 3 4 5; do
-        seconds "$cxx" $arch $CXXSTD $OPT $flags -c bench/compile_unit.cpp -o "$OUT/unit.o"
-      done | median5 | sed "s/^/$cxx $arch\t$lib\t/" >>"$DATA/compile.tsv"
+    : >"$samples"
+    # The libraries take turns, so a change of load hits each alike. "empty"
+    # is an empty unit: the cost of starting the compiler at all.
+    for i in 1 2 3 4 5; do
+      for lib in plinth gnu llvm empty; do
+        src=bench/compile_unit.cpp
+        case $lib in
+          plinth) flags="-fno-exceptions -Iinclude" ;;
+          gnu) flags="" ;;
+          llvm) [ "$cxx" = clang++ ] || continue; flags="-stdlib=libc++" ;;
+          empty) flags="-x c++" src=/dev/null ;;
+        esac
+        printf '%s\t%s\n' $lib "$(seconds "$cxx" $arch $CXXSTD $OPT $flags -c $src -o "$OUT/unit.o")" \
+          >>"$samples"
+      done
+    done
+    for lib in plinth gnu llvm empty; do
+      grep -q "^$lib" "$samples" || continue
+      awk -v l=$lib '$1 == l { print $2 }' "$samples" | median5 |
+        sed "s/^/$cxx $arch\t$lib\t/" >>"$DATA/compile.tsv"
     done
   done
 }
@@ -166,10 +178,12 @@ footprint() {
   note "footprint"
   : >"$DATA/size.tsv"
   local arch link lib cxx cc extra out
+  # Every program is linked with --gc-sections, as the installed package links
+  # plinth's users, so the C library's unused parts drop out of both sides.
   for arch in -m32 -m64; do
     for link in dynamic static; do
-      extra=()
-      [ $link = static ] && extra=(-static)
+      extra=(-Wl,--gc-sections)
+      [ $link = static ] && extra+=(-static)
       out="$OUT/bin/hello_printf$arch$link"
       gcc $arch $OPT bench/hello_printf.c -o "$out" "${extra[@]}"
       printf '%s\t%s\t%s\t%s\n' "$arch" printf "$link" "$(stripped_size "$out")" >>"$DATA/size.tsv"
@@ -178,7 +192,7 @@ footprint() {
         if [ $lib = llvm ]; then
           [ $arch = -m64 ] || continue
           cxx=clang++ cc=clang
-          [ $link = static ] && extra=(-static -lc++abi -lpthread)
+          [ $link = static ] && extra+=(-lc++abi -lpthread)
         fi
         out="$OUT/bin/hello_$lib$arch$link"
         link_program $lib $cxx $cc $arch bench/hello_cout.cpp "$out" "${extra[@]}"
@@ -186,13 +200,21 @@ footprint() {
       done
     done
   done
-  # Text of each compiled unit: .text alone, and all read-only sections.
+  # The C++ runtime's demangler, which a static program carries along with
+  # the one-time guard (its error path reaches the verbose terminate handler).
+  : >"$DATA/runtime.tsv"
+  for arch in -m32 -m64; do
+    printf '%s\tdemangler\t%s\n' "$arch" "$(size "$(gcc $arch -print-file-name=libsupc++.a)" |
+      awk '$6 == "cp-demangle.o" { print $1 + $2 }')" >>"$DATA/runtime.tsv"
+  done
+  # Text of each compiled unit: the code sections (one per function), and all
+  # read-only sections.
   : >"$DATA/units.tsv"
   local o
   for arch in -m32 -m64; do
     for o in "$OUT/g++$arch"/obj/*.o; do
       printf '%s\t%s\t%s\t%s\n' "$arch" "$(basename "$o" .o)" \
-        "$(size -A "$o" | awk '$1 == ".text" { print $2 }')" \
+        "$(size -A "$o" | awk '$1 == ".text" || $1 ~ /^\.text\./ { t += $2 } END { print t + 0 }')" \
         "$(size "$o" | awk 'NR == 2 { print $1 }')" >>"$DATA/units.tsv"
     done
   done

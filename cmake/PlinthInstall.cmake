@@ -19,8 +19,9 @@ set(PLINTH_INSTALL_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 # library, the language-support runtime and the compiler's own runtime (the
 # static unwinder libgcc_eh, so nothing new is needed at run time). A group
 # is order-proof, also for -static, and as one -Wl item no tool reorders,
-# splits or drops its parts.
-set(PLINTH_LINK_OPTIONS -nodefaultlibs)
+# splits or drops its parts. --gc-sections drops the library's functions the
+# program never calls (the units are built one section per function).
+set(PLINTH_LINK_OPTIONS -nodefaultlibs -Wl,--gc-sections)
 set(PLINTH_LINK_RUNTIME "-Wl,--start-group,-lsupc++,-lm,-lc,-lgcc,-lgcc_eh,--end-group")
 
 # In this tree programs are linked by the C driver instead, so the options

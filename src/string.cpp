@@ -37,7 +37,7 @@ bool string::SafeMalloc(size_type n) {
 
 // Resizes the block to hold exactly n characters, never fewer than the
 // length. On failure the old block stays as it was.
-void string::SafeRealloc(size_type n) {
+inline void string::SafeRealloc(size_type n) {
   if (n < mLength || n == mCapacity || n == npos) return;
   if (mData == kEmptyString) {
     if (SafeMalloc(n)) mData[0] = '\0';
@@ -87,15 +87,12 @@ void string::Constructor(size_type n, char c) {
   }
 }
 
-void string::SetLength(size_type length) {
-  mLength = length;
-  mData[length] = '\0';
-}
-
-// Exact growth: room for `length` characters, or false if memory ran out.
+// Exact growth to `length` characters, more than the capacity (and so more
+// than the length, where reserve(length) is this SafeRealloc). False when
+// memory ran out or `length` is npos.
 bool string::MakeRoom(size_type length) {
-  if (length > mCapacity) reserve(length);
-  return length <= mCapacity;
+  SafeRealloc(length);
+  return length == mCapacity;
 }
 
 void string::clear() {
@@ -221,14 +218,12 @@ string& string::append<string::const_iterator>(const_iterator first, const_itera
   return *this;
 }
 
-void string::push_back(char c) { Append(&c, 1); }
-
 string::iterator string::insert(iterator iter, char c) {
   value_type* p = iter.base();
   if (p < mData || p > mData + mLength) return iterator(&sDummy);
   // Growing may move the block; `iter` then points into freed memory.
   const size_type offset = p - mData;
-  if (!MakeRoom(mLength + 1)) return iterator(&sDummy);
+  if (mLength == mCapacity && !MakeRoom(mLength + 1)) return iterator(&sDummy);
   traits_type::move(mData + offset + 1, mData + offset, mLength - offset);
   mData[offset] = c;
   SetLength(mLength + 1);

@@ -23,6 +23,27 @@ TEST(appending_grows_exactly_and_ignores_reversed_ranges) {
   EXPECT(s == "ab" && s.capacity() == 2 && failalloc::requests() == requests);
 }
 
+// push_back fills spare room in place; at exact capacity it must grow, and a
+// refused growth changes nothing.
+TEST(push_back_uses_spare_room_and_grows_only_when_full) {
+  std::string s;
+  s.reserve(3);
+  const unsigned requests = failalloc::requests();
+  s.push_back('a');
+  s += 'b';
+  s.push_back('c');
+  EXPECT(s == "abc" && s.c_str()[3] == '\0' && s.capacity() == 3);
+  EXPECT(failalloc::requests() == requests);
+  if (failalloc::active()) {
+    failalloc::fail_all();
+    s.push_back('d');
+    failalloc::disarm();
+    EXPECT(s == "abc" && s.size() == 3 && s.capacity() == 3);
+  }
+  s.push_back('d');
+  EXPECT(s == "abcd" && s.capacity() == 4);
+}
+
 TEST(insert_and_erase_move_the_tail) {
   std::string s("str1");
   std::string::iterator it = s.insert(s.begin(), 'x');
