@@ -155,6 +155,17 @@ TEST(copy_assignment_replaces_the_elements) {
   EXPECT(counters_are(0, 0, 0, 0));
 }
 
+TEST(std_swap_exchanges_blocks_without_copying) {
+  CtorDtorCounter c;
+  std::vector<CtorDtorCounter> a(5, c);
+  std::vector<CtorDtorCounter> b;
+  const CtorDtorCounter* block = a.begin().base();
+  CtorDtorCounter::reset();
+  std::swap(a, b);
+  EXPECT(b.begin().base() == block && b.size() == 5 && a.empty() && a.capacity() == 0);
+  EXPECT(counters_are(0, 0, 0, 0));
+}
+
 // The argument is read from the new block when it was an element of the old
 // one, so growth never reads a destroyed or freed element.
 TEST(push_back_of_an_own_element_survives_growth) {
