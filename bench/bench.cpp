@@ -211,12 +211,15 @@ void coutDouble(Timer& t) {
 
 // ---- C library floors, the same in every build ----------------------------
 
+// Builds the string of strPushBack with one realloc per character: the same
+// characters, kept terminated.
 void floorRealloc(Timer& t) {
   char* p = 0;
   t.start();
   for (unsigned n = 1; n <= kCharCount; ++n) {
     p = (char*)realloc(p, n + 1);
-    p[n - 1] = 'a';
+    p[n - 1] = (char)('a' + (n - 1) % 26);
+    p[n] = '\0';
   }
   escape(p);
   t.stop();

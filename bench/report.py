@@ -215,10 +215,10 @@ REASONS = {
                 ratio(i386(I_PL, COPY_SHORT), i386(I_PL, "floor: malloc+free")),
                 ratio(best.get((X_PL, COPY_SHORT)), best.get((X_PL, "floor: malloc+free"))))))),
     "one-char appends, vs one-byte `realloc` floor": lambda: (
-        "Exact growth reallocates on every character, as the floor does; what remains is the "
-        "call into the compiled unit that grows the block (its checks and, on i386, the "
-        "position-independent prologue), the terminator store and the benchmark's own loop, "
-        "against a bare loop around `realloc`. "
+        "Exact growth reallocates on every character, as the floor does; the floor builds the "
+        "same terminated string with a bare loop around `realloc`. What remains is the call "
+        "into the compiled unit that grows the block (its checks and, on i386, the "
+        "position-independent prologue). "
         "The growth call is not inlined into the caller on purpose: the allocator calls stay "
         "in the compiled unit, where no optimiser of the caller can merge or drop them. "
         "Measured: %s per character for plinth, %s for the floor." % (

@@ -38,15 +38,25 @@ bool string::SafeMalloc(size_type n) {
 // Resizes the block to hold exactly n characters, never fewer than the
 // length. On failure the old block stays as it was.
 inline void string::SafeRealloc(size_type n) {
-  if (n < mLength || n == mCapacity || n == npos) return;
+  if (n >= mLength && n != mCapacity) ResizeBlock(n);
+}
+
+// The block becomes exactly n characters long; n is neither the capacity
+// nor below the length. False when memory ran out or n is npos, with the old
+// block kept. Growing operations call this directly, having already checked
+// what SafeRealloc checks.
+bool string::ResizeBlock(size_type n) {
+  if (n == npos) return false;
   if (mData == kEmptyString) {
-    if (SafeMalloc(n)) mData[0] = '\0';
-    return;
+    if (!SafeMalloc(n)) return false;
+    mData[0] = '\0';
+    return true;
   }
   void* block = realloc(mData, n + 1);
-  if (block == 0) return;
+  if (block == 0) return false;
   mData = static_cast<value_type*>(block);
   mCapacity = n;
+  return true;
 }
 
 void string::SafeFree(value_type* buffer) {
@@ -85,14 +95,6 @@ void string::Constructor(size_type n, char c) {
   } else {
     ConstructEmptyString();
   }
-}
-
-// Exact growth to `length` characters, more than the capacity (and so more
-// than the length, where reserve(length) is this SafeRealloc). False when
-// memory ran out or `length` is npos.
-bool string::MakeRoom(size_type length) {
-  SafeRealloc(length);
-  return length == mCapacity;
 }
 
 void string::clear() {
@@ -179,7 +181,7 @@ void string::Append(const value_type* str, size_type n) {
     // The source may lie in this very block, which growing may move.
     const bool own = str >= mData && str <= mData + mCapacity;
     const size_type offset = own ? str - mData : 0;
-    if (!MakeRoom(total)) return;
+    if (!ResizeBlock(total)) return;
     if (own) str = mData + offset;
   }
   traits_type::move(mData + mLength, str, n);
@@ -223,7 +225,7 @@ string::iterator string::insert(iterator iter, char c) {
   if (p < mData || p > mData + mLength) return iterator(&sDummy);
   // Growing may move the block; `iter` then points into freed memory.
   const size_type offset = p - mData;
-  if (mLength == mCapacity && !MakeRoom(mLength + 1)) return iterator(&sDummy);
+  if (mLength == mCapacity && !ResizeBlock(mLength + 1)) return iterator(&sDummy);
   traits_type::move(mData + offset + 1, mData + offset, mLength - offset);
   mData[offset] = c;
   SetLength(mLength + 1);
