@@ -1,6 +1,8 @@
-// std::vector growth by relocation: a type declared relocatable grows with
-// realloc and is never copied or destroyed for it; any other class type is
-// copied element by element with exact counts.
+// std::vector growth and removal by relocation: a type declared relocatable
+// grows with realloc and closes gaps with memmove, and is never copied,
+// assigned or destroyed for either; any other class type is copied and
+// assigned element by element with exact counts.
+#include <string>
 #include <vector>
 
 #include "../common.h"
@@ -15,16 +17,18 @@ template <bool _Relocatable>
 struct Item {
   static size_t sCopies;
   static size_t sDestroyed;
+  static size_t sAssigned;
 
   explicit Item(int v = 0) : value(v), self(this) {}
   Item(const Item& other) : value(other.value), self(this) { ++sCopies; }
   Item& operator=(const Item& other) {
     value = other.value;
+    ++sAssigned;
     return *this;
   }
   ~Item() { ++sDestroyed; }
 
-  static void reset() { sCopies = sDestroyed = 0; }
+  static void reset() { sCopies = sDestroyed = sAssigned = 0; }
   static bool counts_are(size_t copies, size_t destroyed) {
     return sCopies == copies && sDestroyed == destroyed;
   }
@@ -37,6 +41,8 @@ template <bool _Relocatable>
 size_t Item<_Relocatable>::sCopies = 0;
 template <bool _Relocatable>
 size_t Item<_Relocatable>::sDestroyed = 0;
+template <bool _Relocatable>
+size_t Item<_Relocatable>::sAssigned = 0;
 
 typedef Item<true> Moved;
 typedef Item<false> Anchored;
@@ -77,11 +83,13 @@ TEST(relocatable_elements_grow_without_copies) {
   v.push_back(v[0]);  // an own element, read where the block moved to
   EXPECT(Moved::counts_are(1, 0) && v.capacity() == 1256 && v[1000].value == 0);
 
-  // Removal still destroys: relocation only replaces copying.
+  // Removal still destroys the removed elements; the tail moves as bytes.
   Moved::reset();
   v.pop_back();
   v.erase(v.begin() + 10, v.begin() + 20);
-  EXPECT(Moved::counts_are(0, 11) && v.size() == 990 && v[10].value == 20);
+  v.erase(v.begin());
+  EXPECT(Moved::counts_are(0, 12) && Moved::sAssigned == 0);
+  EXPECT(v.size() == 989 && v[0].value == 1 && v[9].value == 20 && v[988].value == 999);
   v.clear();
   EXPECT(Moved::counts_are(0, 1001));
 }
@@ -120,4 +128,32 @@ TEST(other_class_elements_are_copied_with_exact_counts) {
   bool anchored = true;
   for (size_t i = 0; i < v.size(); ++i) anchored = anchored && v[i].self == &v[i];
   EXPECT(anchored);
+}
+
+// The tail is assigned down and the surplus slots destroyed.
+TEST(other_class_elements_are_assigned_down_on_erase) {
+  std::vector<Anchored> v;
+  push_values(v, 10);
+  Anchored::reset();
+  v.erase(v.begin() + 2, v.begin() + 5);
+  EXPECT(Anchored::counts_are(0, 3) && Anchored::sAssigned == 5);
+  EXPECT(v.size() == 7 && v[1].value == 1 && v[2].value == 5 && v[6].value == 9);
+}
+
+// Strings are relocated down, so erasing allocates nothing and loses no
+// value even with every allocation refused.
+TEST(erasing_strings_needs_no_memory) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  std::vector<std::string> v;
+  v.push_back(std::string("first"));
+  v.push_back(std::string("second"));
+  v.push_back(std::string("third"));
+  v.push_back(std::string("fourth"));
+  const long blocks = failalloc::live_blocks();
+  failalloc::fail_all();
+  v.erase(v.begin());
+  v.erase(v.begin(), v.begin() + 1);
+  failalloc::disarm();
+  EXPECT(v.size() == 2 && v[0] == "third" && v[1] == "fourth");
+  EXPECT(failalloc::live_blocks() == blocks - 2);
 }
