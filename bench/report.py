@@ -196,6 +196,19 @@ def both(case, peer_i=I_GNU, peer_x=X_GNU):
     return "%s instructions / %s ns" % (fmt(i386(peer_i, case)), fmt(best.get((peer_x, case))))
 
 
+def compile_parts(row):
+    """plinth's compile time split into start-up, its headers and the code."""
+    main, headers, unit = (compile.get((row, lib)) for lib in ("main", "headers", "plinth"))
+    if None in (main, headers, unit):
+        return ("?", "?", "?")
+    return (fmt(main), fmt(headers - main), fmt(unit - headers))
+
+
+def compile_share(row, lib):
+    """A reference unit's compile time as a share of libstdc++'s whole unit."""
+    return fmt_ratio(ratio(compile.get((row, lib)), compile.get((row, "gnu"))))
+
+
 REASONS = {
     "`vector<string>` growth to 1e5 short strings, vs libstdc++": lambda: (
         "Growth moves the strings with `realloc`, but every `push_back` still copies its "
@@ -237,13 +250,13 @@ REASONS = {
             fmt(best.get((X_LLVM, COUT_INT))),
             fmt_ratio(ratio(best.get((X_PLC, COUT_INT)), best.get((X_PLC, F_INT)))))),
     "compile time, vector+string+iostream unit, vs libstdc++ (g++)": lambda: (
-        "Starting the compiler on an empty unit already takes %s s (g++ -m32) and %s s "
-        "(g++ -m64), %s and %s of libstdc++'s time for the whole unit; the rest is mostly "
-        "the optimiser working on the inlined container code the unit instantiates, not "
-        "the reading of plinth's headers." % (
-            fmt(compile.get(("g++ -m32", "empty"))), fmt(compile.get(("g++ -m64", "empty"))),
-            fmt_ratio(ratio(compile.get(("g++ -m32", "empty")), compile.get(("g++ -m32", "gnu")))),
-            fmt_ratio(ratio(compile.get(("g++ -m64", "empty")), compile.get(("g++ -m64", "gnu")))))),
+        "With g++ -m64, a unit holding nothing but an empty `main` takes %s s (the compiler "
+        "and its code generator starting up), %s of libstdc++'s time for the whole unit "
+        "before any library is read. plinth's three headers around that `main` add %s s; "
+        "the remaining %s s is the optimiser working on the container code the unit "
+        "instantiates. With g++ -m32 the three parts are %s, %s and %s s." % (
+            compile_parts("g++ -m64")[0], compile_share("g++ -m64", "main"),
+            *compile_parts("g++ -m64")[1:], *compile_parts("g++ -m32"))),
     SIZE_TARGET: lambda: (
         "The runtime's one-time guard (`__cxa_guard_acquire`, which the standard streams "
         "are built under) reports errors by throwing, so a static program takes in "

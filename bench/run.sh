@@ -146,25 +146,33 @@ compile_times() {
   note "compile times"
   : >"$DATA/compile.tsv"
   local row cxx arch lib flags src i samples=$OUT/compile-samples.tsv
+  # Two references for reading plinth's time: a unit with nothing but main
+  # (the compiler and its code generator starting up), and plinth's headers
+  # around that same main (what reading them adds).
+  printf 'int main() { return 0; }\n' >"$OUT/main_only.cpp"
+  printf '#include <string>\n#include <vector>\n#include <iostream>\nint main() { return 0; }\n' \
+    >"$OUT/headers_only.cpp"
   for row in "g++ -m64" "g++ -m32" "clang++ -m64"; do
     read -r cxx arch <<<"$row"
     : >"$samples"
     # The libraries take turns, so a change of load hits each alike. "empty"
     # is an empty unit: the cost of starting the compiler at all.
     for i in 1 2 3 4 5; do
-      for lib in plinth gnu llvm empty; do
+      for lib in plinth gnu llvm empty main headers; do
         src=bench/compile_unit.cpp
         case $lib in
           plinth) flags="-fno-exceptions -Iinclude" ;;
           gnu) flags="" ;;
           llvm) [ "$cxx" = clang++ ] || continue; flags="-stdlib=libc++" ;;
           empty) flags="-x c++" src=/dev/null ;;
+          main) flags="" src=$OUT/main_only.cpp ;;
+          headers) flags="-fno-exceptions -Iinclude" src=$OUT/headers_only.cpp ;;
         esac
         printf '%s\t%s\n' $lib "$(seconds "$cxx" $arch $CXXSTD $OPT $flags -c $src -o "$OUT/unit.o")" \
           >>"$samples"
       done
     done
-    for lib in plinth gnu llvm empty; do
+    for lib in plinth gnu llvm empty main headers; do
       grep -q "^$lib" "$samples" || continue
       awk -v l=$lib '$1 == l { print $2 }' "$samples" | median5 |
         sed "s/^/$cxx $arch\t$lib\t/" >>"$DATA/compile.tsv"
