@@ -148,14 +148,9 @@ class Probe {
 template <typename _Fixture>
 struct Case {
   typedef bool (*Operate)(_Fixture&);  // returns what the result claims
-  // `first`: the first allocation the operation itself makes, after the
-  // caller's copies of arguments taken by value.
-  Case(const char* name, Outcome outcome, Operate operate, unsigned first = 1)
-      : mName(name), mOutcome(outcome), mOperate(operate), mFirst(first) {}
   const char* mName;
   Outcome mOutcome;
   Operate mOperate;
-  unsigned mFirst;
 };
 
 template <typename _Fixture>
@@ -170,7 +165,7 @@ unsigned sweep_case(const Case<_Fixture>& c) {
   const unsigned kLimit = 1000;
   Probe reference(c.mName, 0, 0);
   attempt(c, reference);
-  unsigned n = c.mFirst;
+  unsigned n = 1;
   for (; n < kLimit; ++n) {
     const long blocks = failalloc::live_blocks();
     CtorDtorCounter::reset();
@@ -182,8 +177,8 @@ unsigned sweep_case(const Case<_Fixture>& c) {
                  "every element destroyed");
     if (!probe.failed()) break;
   }
-  reference.expect(n > c.mFirst && n < kLimit, "the operation allocates, and finally succeeds");
-  return n - c.mFirst;
+  reference.expect(n > 1 && n < kLimit, "the operation allocates, and finally succeeds");
+  return n - 1;
 }
 
 // Sweeps every case of a table; returns the (operation, failure point)

@@ -1,5 +1,6 @@
 // std::vector capacity: the growth schedule, exact reserve and resize, and
 // the constructor that takes two integers as a count and a value.
+#include <string>
 #include <vector>
 
 #include "../common.h"
@@ -82,13 +83,22 @@ TEST(resize_fills_new_slots_with_copies_of_the_value) {
   EXPECT(v.capacity() == 6);
   EXPECT(v[1] == 1 && v[2] == 5 && v[3] == 5);
 
-  // One copy per new element plus the by-value argument; never an assignment.
+  // One copy per new element; the value is taken by reference, never copied
+  // or assigned itself.
   CtorDtorCounter c;
   std::vector<CtorDtorCounter> counted;
   EXPECT(counted.reserve(10));
   CtorDtorCounter::reset();
   counted.resize(4, c);
-  EXPECT(c.mCopyCtorCount == 5 && c.mAssignCount == 0 && c.mDtorCount == 1);
+  EXPECT(c.mCopyCtorCount == 4 && c.mAssignCount == 0 && c.mDtorCount == 0);
+
+  // The value may be an element, also when growing moves the block.
+  std::vector<std::string> strings(2, std::string("first"));
+  strings[1] = "second";
+  strings.resize(40, strings[1]);
+  EXPECT(strings.size() == 40 && strings[0] == "first" && strings[39] == "second");
+  v.resize(100, v[1]);
+  EXPECT(v.size() == 100 && v[3] == 5 && v[4] == 1 && v[99] == 1);
 }
 
 // Two arguments of one integral type are a count and a value, whatever the

@@ -117,11 +117,11 @@ class FailedCopy {
   static long live() { return Fragile::sLive; }
 };
 
-// Runs attempt(n) for n = first, first + 1, ... until an attempt meets no
-// failure; each must give back all it took.
+// Runs attempt(n) for n = 1, 2, ... until an attempt meets no failure; each
+// must give back all it took.
 template <typename _Failure, typename _Attempt>
-void each_failure(unsigned first, _Attempt attempt) {
-  for (unsigned n = first; n < 64; ++n) {
+void each_failure(_Attempt attempt) {
+  for (unsigned n = 1; n < 64; ++n) {
     const long live = _Failure::live();
     const bool failed = attempt(n);
     EXPECT(_Failure::live() == live);
@@ -131,13 +131,14 @@ void each_failure(unsigned first, _Attempt attempt) {
 }
 
 // Every operation that copies elements, with the failure at each allocation
-// or copy it makes in turn: a failed copy fails the operation. resize sweeps
-// from the second failure: the first is the caller's copy of the argument.
+// or copy it makes in turn: a failed copy fails the operation. resize's
+// first failure is already its own: the fill value is the caller's object,
+// never a copy that could have come out empty.
 template <typename _T, typename _Failure>
 void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
   typedef std::vector<_T> Vector;
   for (size_t room = 0; room < 2; ++room) {
-    each_failure<_Failure>(1, [&](unsigned n) -> bool {
+    each_failure<_Failure>([&](unsigned n) -> bool {
       Vector v(2, kept);
       v.reserve(2 + room);
       const _Failure failure(n);
@@ -146,7 +147,7 @@ void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
       EXPECT(failed ? holds(v, 2, 2 + room, kept) : v.size() == 3 && v[2] == added);
       return failed;
     });
-    each_failure<_Failure>(2, [&](unsigned n) -> bool {
+    each_failure<_Failure>([&](unsigned n) -> bool {
       Vector v(2, kept);
       v.reserve(2 + 3 * room);
       const _Failure failure(n);
@@ -156,7 +157,7 @@ void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
       return failed;
     });
   }
-  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+  each_failure<_Failure>([&](unsigned n) -> bool {
     Vector v(2, kept);
     const Snapshot<_T> before(v);
     const _Failure failure(n);
@@ -166,28 +167,28 @@ void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
     return failed;
   });
   const Vector source(3, added);
-  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+  each_failure<_Failure>([&](unsigned n) -> bool {
     const _Failure failure(n);
     Vector counted(3, added);
     const bool failed = failure.end();
     EXPECT(failed ? has_no_block(counted) : holds(counted, 3, 3, added));
     return failed;
   });
-  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+  each_failure<_Failure>([&](unsigned n) -> bool {
     const _Failure failure(n);
     Vector range(source.begin(), source.end());
     const bool failed = failure.end();
     EXPECT(failed ? has_no_block(range) : holds(range, 3, 3, added));
     return failed;
   });
-  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+  each_failure<_Failure>([&](unsigned n) -> bool {
     const _Failure failure(n);
     Vector copy(source);
     const bool failed = failure.end();
     EXPECT(failed ? has_no_block(copy) : holds(copy, 3, 3, added));
     return failed;
   });
-  each_failure<_Failure>(1, [&](unsigned n) -> bool {
+  each_failure<_Failure>([&](unsigned n) -> bool {
     Vector target(2, kept);
     const Snapshot<_T> before(target);
     const _Failure failure(n);
@@ -314,7 +315,7 @@ TEST(failed_growth_appends_nothing) {
     failalloc::fail_nth(1);
     counted.push_back(c);
     EXPECT(counted_before.same(counted));
-    EXPECT(counters_are(0, 1, 0, 1));  // only resize's by-value argument
+    EXPECT(counters_are(0, 0, 0, 0));
   }
   EXPECT(failalloc::live_blocks() == blocks);
 }
