@@ -140,7 +140,8 @@ string::string(const value_type* str, size_type n) { Constructor(str, str == 0 ?
 
 string::string(size_type n, char c) { Constructor(n, c); }
 
-string::string(const value_type* begin, const value_type* end) {
+template <>
+string::string(const char* begin, const char* end) {
   Constructor(begin, RangeLength(begin, end));
 }
 

@@ -18,6 +18,8 @@ TEST(construction_copies_exactly_and_empty_strings_never_allocate) {
   std::string none, literal(""), null(kNull), counted(kNull, 5), s("a string"), nul("a\0b", 3);
   EXPECT(*none.c_str() == '\0' && IsEmptyWithoutBlock(literal) && IsEmptyWithoutBlock(null));
   EXPECT(IsEmptyWithoutBlock(counted) && (!counting || failalloc::requests() == requests + 2));
+  // A literal 0 is a count, with a null pointer too.
+  EXPECT(IsEmptyWithoutBlock(std::string("abc", 0)) && IsEmptyWithoutBlock(std::string(kNull, 0)));
   const char* p = s.c_str();
   EXPECT(std::string(s, 2) == "string" && std::string(s, 6, 10) == "ng" && nul.size() == 3);
   EXPECT(IsEmptyWithoutBlock(std::string(s, 8)) && std::string(p + 2, p + 5) == "str");
