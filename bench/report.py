@@ -379,7 +379,8 @@ w("- `std::cout` and the floors write to `/dev/null`. The doubles are not the sa
   "plinth always writes exponent form (`%.6e`), the peers write the shortest of six "
   "significant digits (`%g`). The floor for doubles uses plinth's format.")
 w("- The *floor* cases are plain C-library code, compiled into every build; the targets "
-  "compare plinth with the floor of its own build.")
+  "compare plinth with the floor of its own build. The `realloc` floor builds the same "
+  "string as the one-character case: the same characters, terminated after each.")
 w("- plinth is compiled with `-fno-exceptions` (it requires it); the peers with their "
   "default flags. Everything at `-O2`.")
 w("")
