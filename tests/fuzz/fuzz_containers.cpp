@@ -10,6 +10,10 @@
 // huge (next to npos or max_size()) can never be allocated, so the model
 // expects them to fail. One step in eight runs with every allocation
 // refused, where the allocation-failure layer is in effect.
+//
+// The vectors hold ints, a counting class (copied element by element) and
+// std::string (relocated, and each copy of a non-empty one allocating), all
+// compared with one model of int values.
 #include "fuzz/fuzz_containers.h"
 
 #include <stdio.h>
@@ -32,8 +36,10 @@ const size_t kLiteralLimit = 16;
 const int kStrings = 3;
 const int kVectors = 2;
 
-// No allocator can satisfy these, on either target.
+// No allocator can satisfy these, on either target: a string of n bytes,
+// and a vector of n elements of any type here.
 bool huge(size_t n) { return n > npos / 8; }
+bool huge_count(size_t n) { return n > npos / 8 / sizeof(std::string); }
 
 const char* sOperation = "";
 size_t sStep = 0;
@@ -94,10 +100,55 @@ struct Counted {
 
 long Counted::sLive = 0;
 
-int value_of(int v) { return v; }
-int value_of(const Counted& c) { return c.mValue; }
-int& value_ref(int& v) { return v; }
-int& value_ref(Counted& c) { return c.mValue; }
+// How the fuzzer makes an element from a model value and reads it back.
+// kCopiesAllocate: copying a non-zero element takes memory, so with every
+// allocation refused the copy fails, and so does making one from a value.
+template <typename _T>
+struct Element {
+  static const bool kCopiesAllocate = false;
+  static _T make(int v) { return _T(v); }
+  static int value(const _T& e);
+};
+
+template <>
+int Element<int>::value(const int& e) {
+  return e;
+}
+
+template <>
+int Element<Counted>::value(const Counted& e) {
+  return e.mValue;
+}
+
+// Decimal text; 0 is the empty string, the default element, whose copy
+// needs no memory.
+template <>
+struct Element<std::string> {
+  static const bool kCopiesAllocate = true;
+  static std::string make(int v) {
+    if (v == 0) return std::string();
+    char text[16];
+    return std::string(text, size_t(snprintf(text, sizeof text, "%d", v)));
+  }
+  static int value(const std::string& e) { return e.empty() ? 0 : atoi(e.c_str()); }
+};
+
+template <typename _T>
+int value_of(const _T& e) {
+  return Element<_T>::value(e);
+}
+
+// The value an element made from v in this step holds.
+template <typename _T>
+int made_value(int v, bool failing) {
+  return Element<_T>::kCopiesAllocate && failing ? 0 : v;
+}
+
+// Whether copying an element of value v fails in this step.
+template <typename _T>
+bool copy_fails(int v, bool failing) {
+  return Element<_T>::kCopiesAllocate && failing && v != 0;
+}
 
 template <typename _T>
 size_t max_of() {
@@ -140,7 +191,8 @@ template <typename _T>
 void find_dummy() {
   std::vector<_T> none;
   Dummy<_T>::sAddress = &none.at(0);
-  value_ref(none.at(0)) = Dummy<_T>::sValue = 0;
+  none.at(0) = Element<_T>::make(0);
+  Dummy<_T>::sValue = 0;
 }
 
 size_t c_length(const char* s) {
@@ -260,7 +312,7 @@ size_t expect_grow(size_t capacity, size_t max) {
 
 // A constructor's outcome: n elements in a block of n, or no block at all.
 bool expect_block(VectorModel& m, size_t n, bool allocated) {
-  m.mBlock = allocated && !huge(n);
+  m.mBlock = allocated && !huge_count(n);
   m.mLength = m.mCapacity = m.mBlock ? n : 0;
   return m.mBlock;
 }
@@ -285,13 +337,14 @@ bool expect_reserve(VectorModel& m, size_t n, size_t max, bool failing) {
   } else if (n < m.mLength || n > max) {
     return false;
   }
-  if (failing || huge(n)) return false;
+  if (failing || huge_count(n)) return false;
   m.mCapacity = n;
   m.mBlock = true;
   return true;
 }
 
-void expect_push(VectorModel& m, int value, size_t max, bool failing) {
+void expect_push(VectorModel& m, int value, size_t max, bool failing, bool copy_fails) {
+  if (copy_fails) return;
   if (m.mLength == m.mCapacity) {
     const size_t next = expect_grow(m.mCapacity, max);
     if (next == 0 || !expect_reserve(m, next, max, failing)) return;
@@ -299,9 +352,10 @@ void expect_push(VectorModel& m, int value, size_t max, bool failing) {
   m.mData[m.mLength++] = value;
 }
 
-void expect_resize(VectorModel& m, size_t n, int value, size_t max, bool failing) {
+void expect_resize(VectorModel& m, size_t n, int value, size_t max, bool failing, bool copy_fails) {
   if (n == m.mLength || n > max) return;
   if (n > m.mLength) {
+    if (copy_fails) return;
     if (m.mCapacity < n && !expect_reserve(m, n, max, failing)) return;
     for (size_t i = m.mLength; i < n; ++i) m.mData[i] = value;
   }
@@ -342,6 +396,8 @@ struct State {
   VectorModel mIntModels[kVectors];
   std::vector<Counted> mObjects[kVectors];
   VectorModel mObjectModels[kVectors];
+  std::vector<std::string> mTexts[kVectors];
+  VectorModel mTextModels[kVectors];
 };
 
 void check_state(const State& state, long extra_objects) {
@@ -350,6 +406,7 @@ void check_state(const State& state, long extra_objects) {
   for (int i = 0; i < kVectors; ++i) {
     check_vector(state.mInts[i], state.mIntModels[i]);
     check_vector(state.mObjects[i], state.mObjectModels[i]);
+    check_vector(state.mTexts[i], state.mTextModels[i]);
     objects += long(state.mObjects[i].size());
   }
   CHECK(Counted::sLive == objects);
@@ -738,7 +795,7 @@ void vector_construct_count(VectorStep<_T>& x) {
   const int value = int(x.mIn.byte());
   const bool allocated = n < max && !x.mFailing;
   if (x.mIn.byte() & 1) {
-    std::vector<_T> made(n, _T(value));
+    std::vector<_T> made(n, Element<_T>::make(value));
     x.mTarget.swap(made);
     expect_filled(x.mModel, n, value, allocated);
   } else {
@@ -755,6 +812,12 @@ void vector_construct_integral(VectorStep<_T>& x) {
   std::vector<_T> made(n, value);
   x.mTarget.swap(made);
   expect_filled(x.mModel, size_t(n), value, size_t(n) < max_of<_T>() && !x.mFailing);
+}
+
+// Strings are not made from an int: the count constructor stands in.
+template <>
+void vector_construct_integral<std::string>(VectorStep<std::string>& x) {
+  vector_construct_count(x);
 }
 
 // Both iterator types; a reversed range gives no block.
@@ -802,8 +865,9 @@ template <typename _T>
 void vector_push_value(VectorStep<_T>& x) {
   const int value = int(x.mIn.word());
   if (x.mModel.mLength == kVectorLimit) return;
-  x.mTarget.push_back(_T(value));
-  expect_push(x.mModel, value, max_of<_T>(), x.mFailing);
+  x.mTarget.push_back(Element<_T>::make(value));
+  const int made = made_value<_T>(value, x.mFailing);
+  expect_push(x.mModel, made, max_of<_T>(), x.mFailing, copy_fails<_T>(made, x.mFailing));
 }
 
 // The element may belong to the target, whose block moves when it grows.
@@ -813,7 +877,7 @@ void vector_push_element(VectorStep<_T>& x) {
   const size_t i = x.mIn.below(x.mOtherModel.mLength);
   const int value = x.mOtherModel.mData[i];
   x.mTarget.push_back(x.mOther[i]);
-  expect_push(x.mModel, value, max_of<_T>(), x.mFailing);
+  expect_push(x.mModel, value, max_of<_T>(), x.mFailing, copy_fails<_T>(value, x.mFailing));
 }
 
 template <typename _T>
@@ -821,11 +885,12 @@ void vector_resize(VectorStep<_T>& x) {
   const size_t max = max_of<_T>(), n = x.mIn.amount(kVectorLimit, max);
   const int value = int(x.mIn.byte());
   if (x.mIn.byte() & 1) {
-    x.mTarget.resize(n, _T(value));
-    expect_resize(x.mModel, n, value, max, x.mFailing);
+    x.mTarget.resize(n, Element<_T>::make(value));
+    const int made = made_value<_T>(value, x.mFailing);
+    expect_resize(x.mModel, n, made, max, x.mFailing, copy_fails<_T>(made, x.mFailing));
   } else {
     x.mTarget.resize(n);
-    expect_resize(x.mModel, n, 0, max, x.mFailing);
+    expect_resize(x.mModel, n, 0, max, x.mFailing, false);
   }
 }
 
@@ -881,14 +946,15 @@ void vector_access(VectorStep<_T>& x) {
   const std::vector<_T>& view = x.mTarget;
   _T& r = x.mTarget.at(i);
   CHECK(&view.at(i) == &r);
+  const int made = made_value<_T>(value, x.mFailing);
   if (i < m.mLength) {
     CHECK(&r == &x.mTarget[i] && value_of(r) == m.mData[i]);
-    m.mData[i] = value;
+    m.mData[i] = made;
   } else {
     CHECK(&r == Dummy<_T>::sAddress && value_of(r) == Dummy<_T>::sValue);
-    Dummy<_T>::sValue = value;
+    Dummy<_T>::sValue = made;
   }
-  value_ref(r) = value;
+  r = Element<_T>::make(value);
   if (m.mLength != 0)
     CHECK(value_of(view.front()) == m.mData[0] && value_of(view.back()) == m.mData[m.mLength - 1]);
 }
@@ -987,7 +1053,7 @@ void vector_step(const char* group, std::vector<_T>* reals, VectorModel* models,
 }
 
 void step(State& state, Input& in, bool can_fail) {
-  size_t op = in.byte() % (kStringCount + 2 * VectorOperations<int>::kCount);
+  size_t op = in.byte() % (kStringCount + 3 * VectorOperations<int>::kCount);
   const unsigned pick = in.byte();
   const bool failing = can_fail && pick >= 0xE0;
   if (op < kStringCount) {
@@ -1004,8 +1070,12 @@ void step(State& state, Input& in, bool can_fail) {
   op -= kStringCount;
   if (op < VectorOperations<int>::kCount)
     return vector_step("vector<int>", state.mInts, state.mIntModels, op, pick, in, failing);
-  vector_step("vector<Counted>", state.mObjects, state.mObjectModels,
-              op - VectorOperations<int>::kCount, pick, in, failing);
+  op -= VectorOperations<int>::kCount;
+  if (op < VectorOperations<Counted>::kCount)
+    return vector_step("vector<Counted>", state.mObjects, state.mObjectModels, op, pick, in,
+                       failing);
+  vector_step("vector<string>", state.mTexts, state.mTextModels,
+              op - VectorOperations<Counted>::kCount, pick, in, failing);
 }
 
 void find_shared_objects() {
@@ -1013,6 +1083,7 @@ void find_shared_objects() {
   sStringDummy = &std::string().at(0);
   find_dummy<int>();
   find_dummy<Counted>();
+  find_dummy<std::string>();
 }
 
 }  // namespace
@@ -1034,6 +1105,7 @@ size_t run(const uint8_t* data, size_t size) {
     steps = sStep;
   }
   sOperation = "end of input";
+  find_dummy<std::string>();  // gives back the block of a value written into it
   CHECK(Counted::sLive == objects);
   if (sCanFail) CHECK(failalloc::live_blocks() == blocks);
   return steps;
