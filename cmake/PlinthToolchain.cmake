@@ -3,9 +3,11 @@
 # Programs link the C library and the language-support runtime (libsupc++)
 # only. libstdc++ would bring a second std::cout whose start-up code builds
 # its own stream in plinth's storage, so executables are linked by the C
-# compiler driver, which adds no C++ library, with -lsupc++ added last.
+# compiler driver, which adds no C++ library, with -lsupc++ added last, and
+# the maths library that the C++ driver would add (<cmath>), as the
+# installed package does.
 set(CMAKE_CXX_LINK_EXECUTABLE
-    "<CMAKE_C_COMPILER> <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> <OBJECTS> -o <TARGET> <LINK_LIBRARIES> -lsupc++")
+    "<CMAKE_C_COMPILER> <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> <OBJECTS> -o <TARGET> <LINK_LIBRARIES> -lsupc++ -lm")
 
 # Some x86-64 kernels are built without 32-bit support and refuse to execute
 # i386 programs. There the tests run i386 programs under the user-mode
