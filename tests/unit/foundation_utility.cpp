@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <initializer_list>
 #include <new>
+#include <string>
 #include <type_traits>
 #include <utility>
 
@@ -89,6 +90,30 @@ static_assert(std::is_same<std::size_t, decltype(sizeof(0))>::value, "");
 #ifndef PLINTH_CONTROL
 // plinth's pair has the defaulted assignments (ISO's pair need not).
 static_assert(std::is_trivially_copyable<std::pair<int, Plain> >::value, "");
+
+// Relocation: every trivially copyable type, other classes when declared,
+// and a pair of relocatable members.
+struct WithConstructor {
+  int x;
+  WithConstructor() : x(1) {}
+};
+typedef std::pair<const std::string, int> Entry;
+static_assert(kestrel::is_relocatable<WithConstructor>::value, "");
+static_assert(kestrel::is_relocatable<Entry>::value, "");
+static_assert(kestrel::is_relocatable<std::pair<int, std::pair<std::string, Plain> > >::value, "");
+static_assert(!kestrel::is_relocatable<Tracked>::value, "");
+static_assert(!kestrel::is_relocatable<std::pair<std::string, Tracked> >::value, "");
+
+TEST(pair_copy_check_asks_both_members) {
+  const Entry source("key", 1);
+  const Entry whole(source), lost("", 1);
+  EXPECT((kestrel::copy_check<Entry>::succeeded(whole, source)));
+  EXPECT(!(kestrel::copy_check<Entry>::succeeded(lost, source)));
+  typedef std::pair<int, std::pair<int, std::string> > Nested;
+  const Nested deep(1, std::make_pair(2, std::string("abc")));
+  const Nested shallow(1, std::make_pair(2, std::string()));
+  EXPECT(!(kestrel::copy_check<Nested>::succeeded(shallow, deep)));
+}
 #endif
 static_assert(noexcept(std::swap(std::declval<Tracked&>(), std::declval<Tracked&>())), "");
 static_assert(!noexcept(std::swap(std::declval<CopyOnly&>(), std::declval<CopyOnly&>())), "");
