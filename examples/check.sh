@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the example programs from an installed plinth, once through CMake's
-# find_package and once through pkg-config and a plain Makefile, for each
-# compiler; checks that every program links without a C++ standard library
-# and that it gives the expected results on the committed texts and on bad
-# input.
+# find_package and twice through pkg-config and a plain Makefile (the second
+# time with -nostdinc++), for each compiler; checks that every program links
+# without a C++ standard library and that it gives the expected results on
+# the committed texts and on bad input.
 #
 #   examples/check.sh PREFIX [COMPILER...]
 #
@@ -98,15 +98,19 @@ for cxx in "${compilers[@]}"; do
     fail "find_package, $name: build failed"
   fi
 
-  build=$work/make-$name
-  mkdir -p "$build"
-  if make -s -C "$src" BUILD="$build" CXX="$cxx" PKG_CONFIG_PATH="$prefix/lib/pkgconfig" \
-      >"$work/log" 2>&1; then
-    check_program "pkg-config, $name, $arch" "$build/wordfreq"
-  else
-    cat "$work/log" >&2
-    fail "pkg-config, $name: build failed"
-  fi
+  # Once as usual, and once with -nostdinc++: plinth's headers and the C
+  # library's are all the program needs.
+  for flags in "" -nostdinc++; do
+    build=$work/make-$name$flags
+    mkdir -p "$build"
+    if make -s -C "$src" BUILD="$build" CXX="$cxx" PKG_CONFIG_PATH="$prefix/lib/pkgconfig" \
+        CXXFLAGS="-O2 -Wall -Wextra $flags" >"$work/log" 2>&1; then
+      check_program "pkg-config, $name, $arch${flags:+, $flags}" "$build/wordfreq"
+    else
+      cat "$work/log" >&2
+      fail "pkg-config, $name${flags:+, $flags}: build failed"
+    fi
+  done
 done
 
 if [ "$failures" -ne 0 ]; then
