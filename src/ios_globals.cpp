@@ -25,8 +25,9 @@ union BufferStorage {
   kestrel::stdio_filebuf mBuffer;
 };
 
-BufferStorage sCoutBuffer;
-BufferStorage sCerrBuffer;
+// Registered for destruction (which does nothing) with cout and cerr.
+__attribute__((init_priority(101))) BufferStorage sCoutBuffer;
+__attribute__((init_priority(101))) BufferStorage sCerrBuffer;
 
 }  // namespace
 

@@ -20,30 +20,31 @@ const int kTextSize = kExactFixedDigits + 312;
 const char kZeros[] = "0000000000000000000000000000000000000000000000000000000000000000";
 const streamsize kZerosSize = sizeof(kZeros) - 1;
 
-// One integer, in the base and with the sign and prefix the flags ask for.
-// `val` is the value's bit pattern; `negative` says a signed value is
-// below zero, which decimal text shows with its magnitude and '-'.
-template <typename _U>
-ostream& PrintInteger(ostream& os, _U val, bool negative, bool is_signed) {
+// One integer, in the base and with the sign and prefix the flags ask for:
+// base 8 and 16 show `bits`, the value's pattern at its own width; decimal
+// shows `magnitude`, after '-' when `negative`. Every integer type takes
+// this 64-bit path: the decimal conversion turns to 32-bit arithmetic for
+// values that fit, and one copy of the code serves all widths.
+ostream& PrintInteger(ostream& os, unsigned long long bits, unsigned long long magnitude,
+                      bool negative, bool is_signed) {
   char text[kestrel::__int_text_size];
   char* const end = text + sizeof text;
   const ios_base::fmtflags flags = os.flags();
+  const ios_base::fmtflags base = flags & ios_base::basefield;
   char* begin;
   streamsize prefix = 0;
-  const ios_base::fmtflags base = flags & ios_base::basefield;
   if (base == ios_base::oct || base == ios_base::hex) {
-    const bool hex = base == ios_base::hex;
     const bool upper = (flags & ios_base::uppercase) != 0;
-    begin = kestrel::__uint_text(end, val, hex ? 16 : 8, upper);
-    if ((flags & ios_base::showbase) && val != 0) {
-      if (hex) {
+    begin = kestrel::__uint_text(end, bits, base == ios_base::hex ? 16 : 8, upper);
+    if ((flags & ios_base::showbase) && bits != 0) {
+      if (base == ios_base::hex) {
         *--begin = upper ? 'X' : 'x';
         prefix = 2;
       }
       *--begin = '0';
     }
   } else {
-    begin = kestrel::__uint_text(end, negative ? 0 - val : val);
+    begin = kestrel::__uint_text(end, magnitude);
     if (negative || (is_signed && (flags & ios_base::showpos))) {
       *--begin = negative ? '-' : '+';
       prefix = 1;
@@ -52,36 +53,27 @@ ostream& PrintInteger(ostream& os, _U val, bool negative, bool is_signed) {
   return os.__write_formatted(begin, end - begin, prefix);
 }
 
-// Integers as wide as int go through 32-bit arithmetic, wider ones 64-bit.
-template <typename _T>
+// _U: the unsigned type of _T's width.
+template <typename _U, typename _T>
 ostream& PrintSigned(ostream& os, _T val) {
-  if (sizeof(_T) <= sizeof(unsigned)) {
-    return PrintInteger(os, static_cast<unsigned>(val), val < 0, true);
-  }
-  return PrintInteger(os, static_cast<unsigned long long>(val), val < 0, true);
+  const unsigned long long wide = static_cast<unsigned long long>(val);
+  return PrintInteger(os, static_cast<_U>(val), val < 0 ? 0 - wide : wide, val < 0, true);
 }
 
-template <typename _T>
-ostream& PrintUnsigned(ostream& os, _T val) {
-  if (sizeof(_T) <= sizeof(unsigned)) {
-    return PrintInteger(os, static_cast<unsigned>(val), false, false);
-  }
-  return PrintInteger(os, static_cast<unsigned long long>(val), false, false);
+ostream& PrintUnsigned(ostream& os, unsigned long long val) {
+  return PrintInteger(os, val, val, false, false);
 }
 
 // The printf conversion for the flags: with no floating-point flag, the
-// exponent form. The precision is passed as an argument (".*"), except to
-// hexfloat, which prints every digit.
-void FloatFormat(ios_base::fmtflags flags, char* format, bool* exact) {
+// exponent form. The precision is an argument (".*"); hexfloat is given a
+// negative one, which printf takes as none: every digit.
+void FloatFormat(ios_base::fmtflags flags, char* format) {
   *format++ = '%';
   if (flags & ios_base::showpos) *format++ = '+';
   if (flags & ios_base::showpoint) *format++ = '#';
+  *format++ = '.';
+  *format++ = '*';
   const ios_base::fmtflags field = flags & ios_base::floatfield;
-  *exact = field == ios_base::floatfield;
-  if (!*exact) {
-    *format++ = '.';
-    *format++ = '*';
-  }
   const char conversion = field == ios_base::floatfield ? 'a'
                           : field == ios_base::fixed    ? 'f'
                                                         : 'e';
@@ -109,19 +101,21 @@ bool ostream::__begin_output_slow() {
   return false;
 }
 
-void ostream::__put(const char_type* str, streamsize num) {
-  if (rdbuf()->sputn(str, num) != num) setstate(badbit);
+// Out of line: every piece of formatted output goes through it.
+__attribute__((__noinline__)) void ostream::__put(const char_type* str, streamsize num) {
+  if (num > 0 && good() && rdbuf()->sputn(str, num) != num) setstate(badbit);
 }
 
 void ostream::__pad(streamsize num) {
   char run[32];
   memset(run, fill(), sizeof run);
-  for (; num > 0 && good(); num -= static_cast<streamsize>(sizeof run)) {
+  for (; num > 0; num -= static_cast<streamsize>(sizeof run)) {
     __put(run, std::min(num, static_cast<streamsize>(sizeof run)));
   }
 }
 
-ostream& ostream::write(const char_type* str, streamsize num) {
+// Out of line: put and the manipulators share it.
+__attribute__((__noinline__)) ostream& ostream::write(const char_type* str, streamsize num) {
   if (!__begin_output()) return *this;
   __put(str, num);
   return __end_output();
@@ -140,12 +134,12 @@ ostream& ostream::__write_formatted(const char_type* str, streamsize num, stream
   if (pad > 0) {
     const fmtflags adjust = flags() & adjustfield;
     const streamsize split = adjust == left ? num : adjust == internal ? prefix : 0;
-    if (split > 0) __put(str, split);
+    __put(str, split);
     __pad(pad);
     str += split;
     num -= split;
   }
-  if (num > 0 && good()) __put(str, num);
+  __put(str, num);
   return __end_output();
 }
 
@@ -153,7 +147,7 @@ ostream& ostream::put(char_type c) { return write(&c, 1); }
 
 // Syncs this stream's buffer only: a tied stream is flushed before output,
 // not before a flush, so streams tied to each other cannot recurse.
-ostream& ostream::flush() {
+__attribute__((__noinline__)) ostream& ostream::flush() {
   if (rdbuf() && good() && rdbuf()->pubsync() == -1) setstate(badbit);
   return *this;
 }
@@ -167,14 +161,14 @@ ostream& ostream::operator<<(char_type c) { return write_formatted(&c, 1); }
 
 ostream& ostream::operator<<(bool val) {
   if (flags() & boolalpha) return val ? write_formatted("true", 4) : write_formatted("false", 5);
-  return PrintSigned(*this, static_cast<int>(val));
+  return PrintSigned<unsigned>(*this, static_cast<int>(val));
 }
 
-ostream& ostream::operator<<(int val) { return PrintSigned(*this, val); }
+ostream& ostream::operator<<(int val) { return PrintSigned<unsigned>(*this, val); }
 ostream& ostream::operator<<(unsigned int val) { return PrintUnsigned(*this, val); }
-ostream& ostream::operator<<(long val) { return PrintSigned(*this, val); }
+ostream& ostream::operator<<(long val) { return PrintSigned<unsigned long>(*this, val); }
 ostream& ostream::operator<<(unsigned long val) { return PrintUnsigned(*this, val); }
-ostream& ostream::operator<<(long long val) { return PrintSigned(*this, val); }
+ostream& ostream::operator<<(long long val) { return PrintSigned<unsigned long long>(*this, val); }
 ostream& ostream::operator<<(unsigned long long val) { return PrintUnsigned(*this, val); }
 ostream& ostream::operator<<(float val) { return *this << static_cast<double>(val); }
 
@@ -189,32 +183,30 @@ ostream& ostream::operator<<(const void* ptr) {
 // or at the end of fixed text.
 ostream& ostream::operator<<(double val) {
   char format[8];
-  bool exact;
-  FloatFormat(flags(), format, &exact);
-  const bool fixed_form = (flags() & floatfield) == fixed;
-  const int digits = static_cast<int>(
-      std::min<streamsize>(precision(), fixed_form ? kExactFixedDigits : kExactExponentDigits));
+  FloatFormat(flags(), format);
+  const fmtflags field = flags() & floatfield;
+  const streamsize exact = field == fixed ? kExactFixedDigits : kExactExponentDigits;
+  const streamsize digits = field == floatfield ? -1 : std::min(precision(), exact);
   char text[kTextSize];
-  const int len = exact ? snprintf(text, sizeof text, format, val)
-                        : snprintf(text, sizeof text, format, digits, val);
-  const streamsize zeros = exact || !__builtin_isfinite(val) ? 0 : precision() - digits;
-  if (zeros == 0) return __write_formatted(text, len, FloatPrefix(text, len));
+  const int len = snprintf(text, sizeof text, format, static_cast<int>(digits), val);
+  const streamsize prefix = FloatPrefix(text, len);
+  const streamsize zeros = digits < 0 || !__builtin_isfinite(val) ? 0 : precision() - digits;
+  if (zeros == 0) return __write_formatted(text, len, prefix);
 
   if (!__begin_output()) return *this;
   const char* exponent =
-      fixed_form ? 0 : static_cast<const char*>(memchr(text, flags() & uppercase ? 'E' : 'e', len));
+      field == fixed ? 0
+                     : static_cast<const char*>(memchr(text, flags() & uppercase ? 'E' : 'e', len));
   const streamsize head = exponent ? exponent - text : len;
   const streamsize pad = width() - len - zeros;
   const fmtflags adjust = flags() & adjustfield;
-  const streamsize split = adjust == internal ? FloatPrefix(text, len) : 0;
+  const streamsize split = adjust == internal ? prefix : 0;
   width(0);
-  if (split > 0) __put(text, split);
+  __put(text, split);
   if (adjust != left) __pad(pad);
-  if (good()) __put(text + split, head - split);
-  for (streamsize left_over = zeros; left_over > 0 && good(); left_over -= kZerosSize) {
-    __put(kZeros, std::min(left_over, kZerosSize));
-  }
-  if (good() && head < len) __put(text + head, len - head);
+  __put(text + split, head - split);
+  for (streamsize run = zeros; run > 0; run -= kZerosSize) __put(kZeros, std::min(run, kZerosSize));
+  __put(text + head, len - head);
   if (adjust == left) __pad(pad);
   return __end_output();
 }
