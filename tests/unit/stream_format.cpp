@@ -4,6 +4,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <iomanip>
 #include <ios_base>
 #include <ostream>
 #include <streambuf>
@@ -359,4 +360,14 @@ TEST(text_bool_and_pointer_flags) {
   EXPECT(WritesAs(B::hex | B::showbase, true, "0x1"));
   EXPECT(WritesAs(0, static_cast<const void*>(reinterpret_cast<char*>(0xbeef)), "0xbeef"));
   EXPECT(WritesAs(0, static_cast<const void*>(0), "(nil)"));
+}
+
+TEST(iomanip_and_ends) {
+  Fixture f;
+  f.os << std::setw(6) << std::setfill('.') << std::left << 42 << '|' << std::setbase(16)
+       << std::setiosflags(B::showbase | B::uppercase) << 255 << std::resetiosflags(B::showbase)
+       << ' ' << 255 << std::setbase(8) << ' ' << 8 << std::setbase(3) << ' ' << 8
+       << std::setprecision(2) << ' ' << 1.5 << std::ends;
+  EXPECT(sCapture.Holds("42....|0XFF FF 10 8 1.50E+00\0", 29));
+  EXPECT(f.os.fill() == '.' && f.os.precision() == 2 && f.os.width() == 0);
 }
