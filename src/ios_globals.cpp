@@ -1,19 +1,66 @@
-// Storage of the standard streams and their buffers. It is plain bytes, so
-// no constructor or destructor of these objects runs at start-up or exit:
-// ios_base::Init builds them in place, and they are never destroyed. This
-// unit must not include <iostream>, which declares cout and cerr with their
-// class types.
+// The standard streams, as <iostream> declares them (this unit leaves that
+// header out to save its ioinit). std::cout and std::cerr are constant-initialised,
+// so they are usable from any static constructor of any unit, and no
+// constructor of theirs runs at start-up. Their buffers need stdout and
+// stderr, which are not constants: ios_base::Init builds them, once, in
+// storage that is never destroyed.
+#include <sched.h>
+#include <stdio.h>
+
+#include <new>
+
 #include <ostream>
 #include <stdio_filebuf>
 
 namespace std {
 
-typedef char stdio_filebuf_mem[sizeof(kestrel::stdio_filebuf)];
-typedef char ostream_mem[sizeof(ostream)];
+namespace {
 
-alignas(kestrel::stdio_filebuf) stdio_filebuf_mem stdio_filebuf_cout;
-alignas(kestrel::stdio_filebuf) stdio_filebuf_mem stdio_filebuf_cerr;
-alignas(ostream) ostream_mem cout;
-alignas(ostream) ostream_mem cerr;
+// Storage for a buffer that Init builds and nothing destroys.
+union BufferStorage {
+  constexpr BufferStorage() : mNone() {}
+  ~BufferStorage() {}
+
+  char mNone;
+  kestrel::stdio_filebuf mBuffer;
+};
+
+// Registered for destruction (which does nothing) with cout and cerr.
+__attribute__((init_priority(101))) BufferStorage sCoutBuffer;
+__attribute__((init_priority(101))) BufferStorage sCerrBuffer;
+
+}  // namespace
+
+// Registered for destruction before every ordinary static object, so they
+// are destroyed after all of them, whose destructors may still write.
+__attribute__((init_priority(101))) ostream cout(&sCoutBuffer.mBuffer);
+__attribute__((init_priority(101))) ostream cerr(&sCerrBuffer.mBuffer);
+
+int ios_base::Init::sState = 0;
+
+// The first Init builds; one arriving meanwhile from another thread waits
+// until the streams are ready; later ones find them ready at once.
+ios_base::Init::Init() {
+  int expected = 0;
+  if (__atomic_compare_exchange_n(&sState, &expected, 1, false, __ATOMIC_ACQUIRE,
+                                  __ATOMIC_ACQUIRE)) {
+    ::new (static_cast<void*>(&sCoutBuffer.mBuffer)) kestrel::stdio_filebuf(stdout);
+    ::new (static_cast<void*>(&sCerrBuffer.mBuffer)) kestrel::stdio_filebuf(stderr);
+    // ISO's cerr: cout is flushed before it writes, and it flushes after
+    // each output.
+    cerr.tie(&cout);
+    cerr.setf(unitbuf);
+    __atomic_store_n(&sState, 2, __ATOMIC_RELEASE);
+    return;
+  }
+  while (!done()) sched_yield();
+}
+
+ios_base::Init::~Init() {
+  cout.flush();
+  cerr.flush();
+}
+
+bool ios_base::Init::done() { return __atomic_load_n(&sState, __ATOMIC_ACQUIRE) == 2; }
 
 }  // namespace std

@@ -2,8 +2,6 @@
 
 namespace kestrel {
 
-stdio_filebuf::stdio_filebuf(FILE* stream) : mStream(stream) {}
-
 stdio_filebuf::~stdio_filebuf() {}
 
 int stdio_filebuf::sync() { return fflush(mStream); }

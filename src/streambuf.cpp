@@ -3,11 +3,6 @@
 
 namespace std {
 
-streambuf::streambuf() : mPutBeg(0), mPutCurr(0), mPutEnd(0) {}
-
-streambuf::streambuf(const streambuf& sb)
-    : mPutBeg(sb.mPutBeg), mPutCurr(sb.mPutCurr), mPutEnd(sb.mPutEnd) {}
-
 streambuf::~streambuf() {}
 
 // Fills the put area run by run; each character that does not fit goes to

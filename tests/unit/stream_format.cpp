@@ -1,8 +1,10 @@
 // std::ostream read back through a capturing buffer: the text of every
 // overload, the format state arithmetic, manipulators and an unbound stream.
 #include <limits.h>
+#include <stdio.h>
 #include <string.h>
 
+#include <iomanip>
 #include <ios_base>
 #include <ostream>
 #include <streambuf>
@@ -88,9 +90,9 @@ TEST(precision_and_width_refuse_negative_values) {
   EXPECT(f.os.width(-2) == 0);
   EXPECT(f.os.width(4) == 0);
   EXPECT(f.os.width() == 4);
-  // Width is kept, never applied.
-  f.os << 7;
-  EXPECT(sCapture.Holds("7"));
+  // The width pads the next formatted output only.
+  f.os << 7 << 8;
+  EXPECT(sCapture.Holds("   78") && f.os.width() == 0);
 }
 
 TEST(integers_are_written_in_full_in_one_put) {
@@ -135,11 +137,10 @@ TEST(floating_point_uses_exponent_form_at_the_precision) {
   f.os.precision(2);
   f.os << 3.14159;
   EXPECT(sCapture.Holds("3.14e+00"));
-  // The flags change nothing.
   sCapture.Clear();
   f.os.setf(std::ios_base::fixed | std::ios_base::showpos);
   f.os << 3.14159;
-  EXPECT(sCapture.Holds("3.14e+00"));
+  EXPECT(sCapture.Holds("+3.14"));
 }
 
 // 25 characters fill the small buffer exactly; one more takes the wide path.
@@ -197,4 +198,176 @@ TEST(unbound_stream_does_nothing) {
   EXPECT(os.rdbuf(0) == &sCapture);
   os << "dropped";
   EXPECT(sCapture.Holds("bound"));
+}
+
+// ---- format flags against snprintf ----------------------------------------
+
+namespace {
+
+typedef std::ios_base B;
+
+// snprintf's text padded as ISO pads it into `out`: fill before the text
+// (right, the default), after it (left), or after its sign and 0x
+// (internal). Returns the length.
+size_t Padded(const char* text, int width, char fill, B::fmtflags adjust, char* out) {
+  const size_t len = strlen(text);
+  size_t prefix = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (text[prefix] == '0' && (text[prefix + 1] | 0x20) == 'x') prefix += 2;
+  if (adjust == B::left) prefix = len;
+  if (adjust == B::right || adjust == 0) prefix = 0;
+  const size_t pad = width > static_cast<int>(len) ? width - len : 0;
+  memcpy(out, text, prefix);
+  memset(out + prefix, fill, pad);
+  memcpy(out + prefix + pad, text + prefix, len - prefix);
+  return len + pad;
+}
+
+// Writes `val` under each adjustment and width and compares with `text`
+// (snprintf's) padded as above; the width must be reset afterwards.
+template <typename _T>
+bool WritesAs(B::fmtflags flags, _T val, const char* text, int precision = 6) {
+  static const B::fmtflags kAdjusts[] = {0, B::left, B::right, B::internal};
+  static const int kWidths[] = {0, 1, 40};
+  bool same = true;
+  for (size_t a = 0; a < 4; ++a) {
+    for (size_t w = 0; w < 3; ++w) {
+      Fixture f;
+      f.os.flags(flags | kAdjusts[a]);
+      f.os.precision(precision);
+      f.os.fill(w == 1 ? '*' : '_');
+      f.os.width(kWidths[w]);
+      f.os << val;
+      char want[Capture::kCapacity];
+      const size_t len = Padded(text, kWidths[w], f.os.fill(), kAdjusts[a], want);
+      if (!sCapture.Holds(want, len) || f.os.width() != 0) {
+        fprintf(stderr, "  flags %d width %d: want '%.*s'\n", flags, kWidths[w], int(len), want);
+        same = false;
+      }
+    }
+  }
+  return same;
+}
+
+// Flags and the printf conversion of signed and of unsigned values.
+struct IntCase {
+  B::fmtflags flags;
+  const char* signed_conv;
+  const char* unsigned_conv;
+};
+
+const IntCase kIntCases[] = {
+    {B::dec, "d", "u"},
+    {0, "d", "u"},
+    {B::dec | B::hex, "d", "u"},  // two bases at once: decimal
+    {B::dec | B::showpos, "+d", "u"},
+    {B::dec | B::showbase | B::uppercase, "d", "u"},
+    {B::hex, "x", "x"},
+    {B::hex | B::showpos, "x", "x"},
+    {B::hex | B::uppercase, "X", "X"},
+    {B::hex | B::showbase, "#x", "#x"},
+    {B::hex | B::showbase | B::uppercase, "#X", "#X"},
+    {B::oct, "o", "o"},
+    {B::oct | B::showbase | B::showpos, "#o", "#o"},
+};
+
+// conv: printf's flags and conversion letter; length: its length modifier.
+template <typename _T>
+bool IntWritesAs(B::fmtflags flags, const char* conv, const char* length, _T val) {
+  char format[16], text[64];
+  const size_t flag_len = strlen(conv) - 1;
+  snprintf(format, sizeof format, "%%%.*s%s%s", int(flag_len), conv, length, conv + flag_len);
+  snprintf(text, sizeof text, format, val);
+  return WritesAs(flags, val, text);
+}
+
+}  // namespace
+
+TEST(integer_flags_match_snprintf) {
+  const int kInts[] = {0, 1, -1, 7, -42, 255, INT_MAX, INT_MIN};
+  const unsigned kUnsigned[] = {0, 9, 10, 0x80000000u, UINT_MAX};
+  const long kLongs[] = {0, -1, LONG_MAX, LONG_MIN};
+  const long long kLongLongs[] = {-1, 100000000000LL, LLONG_MAX, LLONG_MIN};
+  const unsigned long long kULongLongs[] = {0, 4294967296ULL, ULLONG_MAX};
+  for (size_t c = 0; c < sizeof kIntCases / sizeof kIntCases[0]; ++c) {
+    const IntCase& k = kIntCases[c];
+    for (size_t i = 0; i < sizeof kInts / sizeof kInts[0]; ++i) {
+      EXPECT(IntWritesAs(k.flags, k.signed_conv, "", kInts[i]));
+    }
+    for (size_t i = 0; i < sizeof kUnsigned / sizeof kUnsigned[0]; ++i) {
+      EXPECT(IntWritesAs(k.flags, k.unsigned_conv, "", kUnsigned[i]));
+      EXPECT(IntWritesAs(k.flags, k.unsigned_conv, "l", static_cast<unsigned long>(kUnsigned[i])));
+    }
+    for (size_t i = 0; i < sizeof kLongs / sizeof kLongs[0]; ++i) {
+      EXPECT(IntWritesAs(k.flags, k.signed_conv, "l", kLongs[i]));
+    }
+    for (size_t i = 0; i < sizeof kLongLongs / sizeof kLongLongs[0]; ++i) {
+      EXPECT(IntWritesAs(k.flags, k.signed_conv, "ll", kLongLongs[i]));
+    }
+    for (size_t i = 0; i < sizeof kULongLongs / sizeof kULongLongs[0]; ++i) {
+      EXPECT(IntWritesAs(k.flags, k.unsigned_conv, "ll", kULongLongs[i]));
+    }
+    // short in base 8 or 16 is its unsigned short pattern, as printf's h.
+    EXPECT(IntWritesAs(k.flags, k.signed_conv, "h", static_cast<short>(-2)));
+  }
+}
+
+// Flags and the printf conversion (precision as an argument but for hexfloat).
+struct FloatCase {
+  B::fmtflags flags;
+  const char* format;
+};
+
+const FloatCase kFloatCases[] = {
+    {0, "%.*e"},  // no floating-point flag: exponent form, not %g
+    {B::scientific, "%.*e"},
+    {B::fixed, "%.*f"},
+    {B::fixed | B::uppercase, "%.*F"},
+    {B::scientific | B::uppercase | B::showpos, "%+.*E"},
+    {B::fixed | B::showpoint, "%#.*f"},
+    {B::showpoint | B::showpos, "%+#.*e"},
+    {B::fixed | B::scientific, "%a"},
+    {B::fixed | B::scientific | B::uppercase | B::showpos, "%+A"},
+};
+
+TEST(floating_point_flags_match_snprintf) {
+  const double kValues[] = {
+      0.0, -0.0, 1.5, -1234.5678, 1e300, -1e-300, 0.1, __builtin_huge_val(), -__builtin_nan("")};
+  const int kPrecisions[] = {0, 3, 17};
+  for (size_t c = 0; c < sizeof kFloatCases / sizeof kFloatCases[0]; ++c) {
+    const FloatCase& k = kFloatCases[c];
+    const bool hexfloat = (k.flags & B::floatfield) == B::floatfield;
+    for (size_t v = 0; v < sizeof kValues / sizeof kValues[0]; ++v) {
+      for (size_t p = 0; p < 3; ++p) {
+        char text[400];
+        if (hexfloat) {
+          snprintf(text, sizeof text, k.format, kValues[v]);
+        } else {
+          snprintf(text, sizeof text, k.format, kPrecisions[p], kValues[v]);
+        }
+        EXPECT(WritesAs(k.flags, kValues[v], text, kPrecisions[p]));
+      }
+    }
+  }
+}
+
+TEST(text_bool_and_pointer_flags) {
+  EXPECT(WritesAs(0, "str1", "str1"));
+  EXPECT(WritesAs(0, std::string("str2"), "str2"));
+  EXPECT(WritesAs(0, 'c', "c"));
+  EXPECT(WritesAs(B::boolalpha, true, "true"));
+  EXPECT(WritesAs(B::boolalpha | B::uppercase, false, "false"));
+  EXPECT(WritesAs(B::showpos, true, "+1"));
+  EXPECT(WritesAs(B::hex | B::showbase, true, "0x1"));
+  EXPECT(WritesAs(0, static_cast<const void*>(reinterpret_cast<char*>(0xbeef)), "0xbeef"));
+  EXPECT(WritesAs(0, static_cast<const void*>(0), "(nil)"));
+}
+
+TEST(iomanip_and_ends) {
+  Fixture f;
+  f.os << std::setw(6) << std::setfill('.') << std::left << 42 << '|' << std::setbase(16)
+       << std::setiosflags(B::showbase | B::uppercase) << 255 << std::resetiosflags(B::showbase)
+       << ' ' << 255 << std::setbase(8) << ' ' << 8 << std::setbase(3) << ' ' << 8
+       << std::setprecision(2) << ' ' << 1.5 << std::ends;
+  EXPECT(sCapture.Holds("42....|0XFF FF 10 8 1.50E+00\0", 29));
+  EXPECT(f.os.fill() == '.' && f.os.precision() == 2 && f.os.width() == 0);
 }

@@ -1,0 +1,2 @@
+/* Footprint floor: an empty C program. */
+int main(void) { return 0; }
