@@ -6,16 +6,28 @@
 #include <algorithm>
 #include <string>
 
+namespace kestrel {
+
+char kEmptyString[1];
+
+}  // namespace kestrel
+
 namespace {
 
-// The buffer of every string that owns no block. Never written, never freed.
-char kEmptyString[1];
+using kestrel::kEmptyString;
 
 // What at() and a failed insert hand out.
 char sDummy;
 
-// A reversed range counts as empty.
-size_t RangeLength(const char* first, const char* last) { return first < last ? last - first : 0; }
+// What the const at() hands out: never written, so reading strings from
+// several threads shares no written state.
+const char kConstDummy = 'X';
+
+// A reversed range counts as empty (a failed check in hardened mode).
+size_t RangeLength(const char* first, const char* last) {
+  __PLINTH_ASSERT(first <= last);
+  return first < last ? last - first : 0;
+}
 
 }  // namespace
 
@@ -25,9 +37,9 @@ const string::size_type string::npos;
 
 // --- Storage ---------------------------------------------------------------
 
-// Refuses npos: the block of n + 1 bytes would wrap.
+// Refuses lengths past max_size() before asking the allocator.
 bool string::SafeMalloc(size_type n) {
-  if (n == 0 || n == npos) return false;
+  if (n == 0 || n > max_size()) return false;
   void* block = malloc(n + 1);
   if (block == 0) return false;
   mData = static_cast<value_type*>(block);
@@ -42,11 +54,11 @@ inline void string::SafeRealloc(size_type n) {
 }
 
 // The block becomes exactly n characters long; n is neither the capacity
-// nor below the length. False when memory ran out or n is npos, with the old
-// block kept. Growing operations call this directly, having already checked
-// what SafeRealloc checks.
+// nor below the length. False when memory ran out or n is past max_size(),
+// with the old block kept. Growing operations call this directly, having
+// already checked what SafeRealloc checks.
 bool string::ResizeBlock(size_type n) {
-  if (n == npos) return false;
+  if (n > max_size()) return false;
   if (mData == kEmptyString) {
     if (!SafeMalloc(n)) return false;
     mData[0] = '\0';
@@ -66,13 +78,6 @@ void string::SafeFree(value_type* buffer) {
 void string::ResetTo(value_type* str) {
   SafeFree(mData);
   mData = str;
-}
-
-// Releases nothing: runs on raw storage or after the block is gone.
-void string::ConstructEmptyString() {
-  mLength = 0;
-  mCapacity = 0;
-  mData = kEmptyString;
 }
 
 // The Constructor overloads expect a string without a block and leave it
@@ -123,8 +128,6 @@ void string::swap(string& other) {
 
 // --- Construction and assignment -------------------------------------------
 
-string::string() { ConstructEmptyString(); }
-
 string::string(const string& str) { Constructor(str.mData, str.mLength); }
 
 string::string(const string& str, size_type pos, size_type n) {
@@ -147,17 +150,31 @@ string::string(const char* begin, const char* end) {
 
 string::~string() { clear(); }
 
+string& string::operator=(string&& str) noexcept {
+  if (&str != this) {
+    SafeFree(mData);
+    mData = str.mData;
+    mCapacity = str.mCapacity;
+    mLength = str.mLength;
+    str.ConstructEmptyString();
+  }
+  return *this;
+}
+
 // The copy is built before the old block goes, so the source may be part of
-// this string. Failure leaves the empty string either way.
+// this string. Failure leaves the empty string, or, when the source is this
+// string's own content, the string as it was: its bytes are not lost.
 string& string::Assign(const value_type* str, size_type n) {
   string copy(str, n);
-  swap(copy);
+  if (copy.mLength == n || !Owns(str)) swap(copy);
   return *this;
 }
 
 string& string::operator=(char c) { return Assign(&c, 1); }
 
-string& string::assign(const string& str) { return Assign(str.mData, str.mLength); }
+string& string::assign(const string& str) {
+  return &str == this ? *this : Assign(str.mData, str.mLength);
+}
 
 string& string::assign(const string& str, size_type pos, size_type n) {
   if (pos >= str.mLength || n > str.mLength - pos) return *this;
@@ -175,9 +192,8 @@ string& string::assign(const value_type* array, size_type n) {
 // --- Editing ---------------------------------------------------------------
 
 void string::Append(const value_type* str, size_type n) {
+  if (n == 0 || n > max_size() - mLength) return;
   const size_type total = mLength + n;
-  // Turns away a sum that wraps and one that reaches npos.
-  if (n == 0 || mLength >= total + 1) return;
   if (total > mCapacity) {
     // The source may lie in this very block, which growing may move.
     const bool own = str >= mData && str <= mData + mCapacity;
@@ -223,6 +239,7 @@ string& string::append<string::const_iterator>(const_iterator first, const_itera
 
 string::iterator string::insert(iterator iter, char c) {
   value_type* p = iter.base();
+  __PLINTH_ASSERT(p >= mData && p <= mData + mLength);
   if (p < mData || p > mData + mLength) return iterator(&sDummy);
   // Growing may move the block; `iter` then points into freed memory.
   const size_type offset = p - mData;
@@ -254,7 +271,7 @@ string::reference string::at(size_type pos) {
 }
 
 string::const_reference string::at(size_type pos) const {
-  return const_cast<string*>(this)->at(pos);
+  return pos < mLength ? mData[pos] : kConstDummy;
 }
 
 int string::compare(const string& other) const {
@@ -274,6 +291,12 @@ string::size_type string::find(const value_type* str, size_type pos) const {
   if (str[0] == '\0') return pos <= mLength ? pos : npos;
   if (pos >= mLength) return npos;
   return PositionOf(strstr(mData + pos, str));
+}
+
+string::size_type string::find(const value_type* str, size_type pos, size_type n) const {
+  if (n == 0) return pos <= mLength ? pos : npos;
+  if (str == 0 || pos >= mLength || n > mLength - pos) return npos;
+  return PositionOf(memmem(mData + pos, mLength - pos, str, n));
 }
 
 string::size_type string::find_first_of(value_type c, size_type pos) const {

@@ -210,9 +210,13 @@ int c_compare(const char* a, const char* b) {
 }
 
 // Constructors and the assign family: exactly n bytes in a block of n, or
-// the empty string without a block when n is 0 or no block can be had.
-void expect_built(StringModel& m, const char* bytes, size_t n, bool failing) {
-  if (failing || huge(n)) n = 0;
+// the empty string without a block when n is 0 or no block can be had. An
+// assignment from the string's own bytes that cannot be met changes nothing.
+void expect_built(StringModel& m, const char* bytes, size_t n, bool failing, bool own = false) {
+  if (n != 0 && (failing || huge(n))) {
+    if (own) return;
+    n = 0;
+  }
   if (n != 0) memmove(m.mData, bytes, n);
   m.mLength = m.mCapacity = n;
   m.mData[n] = '\0';
@@ -285,6 +289,16 @@ size_t expect_find(const StringModel& m, const char* str, size_t pos) {
   const size_t end = pos + c_length(m.mData + pos), n = c_length(str);
   for (size_t i = pos; i + n <= end; ++i)
     if (memcmp(m.mData + i, str, n) == 0) return i;
+  return npos;
+}
+
+// The counted search sees every byte, NULs included, in the string and the
+// needle.
+size_t expect_search(const StringModel& m, const char* needle, size_t n, size_t pos) {
+  if (n == 0) return pos <= m.mLength ? pos : npos;
+  if (needle == 0 || pos >= m.mLength || n > m.mLength - pos) return npos;
+  for (size_t i = pos; i + n <= m.mLength; ++i)
+    if (memcmp(m.mData + i, needle, n) == 0) return i;
   return npos;
 }
 
@@ -439,10 +453,11 @@ struct Source {
   const char* mReal;   // what the library is given
   const char* mModel;  // the same bytes in the model
   size_t mAvail;       // bytes before a NUL that is readable too
+  bool mOwn;           // the bytes are the target's own
 };
 
 Source source(StringStep& x) {
-  Source src = {0, 0, 0};
+  Source src = {0, 0, 0, false};
   switch (x.mIn.byte() % 4) {
     case 0:
       break;
@@ -459,6 +474,7 @@ Source source(StringStep& x) {
       src.mReal = x.mOther.c_str() + k;
       src.mModel = x.mOtherModel.mData + k;
       src.mAvail = x.mOtherModel.mLength - k;
+      src.mOwn = &x.mOther == &x.mTarget;
     }
   }
   return src;
@@ -552,10 +568,12 @@ void string_construct_range(StringStep& x) {
   expect_built(x.mModel, src.mModel + (i < j ? i : 0), i < j ? j - i : 0, x.mFailing);
 }
 
+// Assigning a string to itself changes nothing, failing or not.
 void string_assign_string(StringStep& x) {
   std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(x.mOther) : (x.mTarget = x.mOther);
   CHECK(&r == &x.mTarget);
-  expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
+  if (&x.mOther != &x.mTarget)
+    expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
 }
 
 // Changes nothing unless [pos, pos + n) lies within the source.
@@ -564,21 +582,21 @@ void string_assign_part(StringStep& x) {
   const size_t pos = x.mIn.amount(length + 2, npos), n = x.mIn.amount(length + 2, npos);
   CHECK(&x.mTarget.assign(x.mOther, pos, n) == &x.mTarget);
   if (pos < length && n <= length - pos)
-    expect_built(x.mModel, x.mOtherModel.mData + pos, n, x.mFailing);
+    expect_built(x.mModel, x.mOtherModel.mData + pos, n, x.mFailing, &x.mOther == &x.mTarget);
 }
 
 void string_assign_text(StringStep& x) {
   const Source src = source(x);
   std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(src.mReal) : (x.mTarget = src.mReal);
   CHECK(&r == &x.mTarget);
-  if (src.mModel) expect_built(x.mModel, src.mModel, c_length(src.mModel), x.mFailing);
+  if (src.mModel) expect_built(x.mModel, src.mModel, c_length(src.mModel), x.mFailing, src.mOwn);
 }
 
 void string_assign_counted(StringStep& x) {
   const Source src = source(x);
   const size_t n = count(x, src, npos);
   CHECK(&x.mTarget.assign(src.mReal, n) == &x.mTarget);
-  if (src.mModel && n != 0) expect_built(x.mModel, src.mModel, n, x.mFailing);
+  if (src.mModel && n != 0) expect_built(x.mModel, src.mModel, n, x.mFailing, src.mOwn);
 }
 
 void string_assign_char(StringStep& x) {
@@ -741,15 +759,21 @@ void string_find_text(StringStep& x) {
   const Source src = source(x);
   const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
   const std::string& s = x.mTarget;
-  switch (x.mIn.byte() % 3) {
+  switch (x.mIn.byte() % 4) {
     case 0:
       CHECK(s.find(src.mReal, pos) == expect_find(x.mModel, src.mModel, pos));
       break;
     case 1:
       CHECK(s.find(src.mReal) == expect_find(x.mModel, src.mModel, 0));
       break;
+    case 2: {
+      const size_t n = src.mReal ? x.mIn.below(src.mAvail + 2) : x.mIn.amount(4, npos);
+      CHECK(s.find(src.mReal, pos, n) == expect_search(x.mModel, src.mModel, n, pos));
+      break;
+    }
     default:
-      CHECK(s.find(x.mOther, pos) == expect_find(x.mModel, x.mOtherModel.mData, pos));
+      CHECK(s.find(x.mOther, pos) ==
+            expect_search(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, pos));
   }
 }
 

@@ -83,6 +83,31 @@ TEST(self_reference_behaves_as_a_copy) {
   EXPECT(s == "bc" && s.capacity() == 2);
 }
 
+// s = s and s.assign(s) keep the block as it is: no copy, no allocation,
+// nothing to lose when memory is short.
+TEST(self_assignment_changes_nothing_and_never_allocates) {
+  std::string s("some text");
+  s.reserve(20);
+  const char* block = s.c_str();
+  const std::string& same = s;
+  const unsigned requests = failalloc::requests();
+  failalloc::fail_all();
+  s = same;
+  s.assign(same);
+  failalloc::disarm();
+  EXPECT(s == "some text" && s.c_str() == block && s.capacity() == 20);
+  EXPECT(failalloc::requests() == requests);
+}
+
+// The const at() must not write: its dummy is another, constant one.
+TEST(const_at_out_of_range_writes_nothing) {
+  std::string s("abc");
+  const std::string& view = s;
+  char& dummy = s.at(5);
+  dummy = 'q';
+  EXPECT(view.at(5) == 'X' && view.at(3) == 'X' && &view.at(5) != &dummy && dummy == 'q');
+}
+
 TEST(ordering_is_length_first_but_c_strings_use_strcmp) {
   std::string str1("str1"), longer("a string"), third("third"), thirs("thirs");
   EXPECT(str1 < longer && str1 <= longer && longer > str1 && longer >= str1 && !(longer < str1));
@@ -107,6 +132,11 @@ TEST(access_and_search_report_positions_dummy_or_npos) {
   EXPECT(third.find_first_not_of('t') == 1 && third.find_last_not_of('d') == 3);
   EXPECT(third.find_last_not_of('t', 0) == npos && empty.find_last_of('x') == npos);
   EXPECT(nul.find_first_of('b') == 2 && nul.find_last_of('\0') == 1 && nul.find("b") == npos);
+  // The string needle is matched whole, NULs included; the C string stops at its NUL.
+  std::string hay("ab\0c\0d", 6);
+  EXPECT(hay.find(std::string("\0c", 2)) == 2 && hay.find(std::string("\0d", 2)) == 4);
+  EXPECT(hay.find(std::string("\0e", 2)) == npos && hay.find(std::string("c\0d", 3), 4) == npos);
+  EXPECT(hay.find("\0e", 0, 2) == npos && hay.find("c\0d", 0, 3) == 3 && hay.find("x", 6, 0) == 6);
   EXPECT(s.substr(8, 1).empty() && s.substr(2) == "string" && s == "a string");
 }
 
