@@ -576,11 +576,16 @@ void string_assign_string(StringStep& x) {
     expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
 }
 
-// Changes nothing unless [pos, pos + n) lies within the source.
+// Changes nothing unless [pos, pos + n) lies within the source; npos, the
+// default, is the rest.
 void string_assign_part(StringStep& x) {
   const size_t length = x.mOtherModel.mLength;
-  const size_t pos = x.mIn.amount(length + 2, npos), n = x.mIn.amount(length + 2, npos);
-  CHECK(&x.mTarget.assign(x.mOther, pos, n) == &x.mTarget);
+  const size_t pos = x.mIn.amount(length + 2, npos);
+  size_t n = x.mIn.amount(length + 2, npos);
+  if (x.mIn.byte() & 1) n = npos;
+  std::string& r = n == npos ? x.mTarget.assign(x.mOther, pos) : x.mTarget.assign(x.mOther, pos, n);
+  CHECK(&r == &x.mTarget);
+  if (n == npos && pos < length) n = length - pos;
   if (pos < length && n <= length - pos)
     expect_built(x.mModel, x.mOtherModel.mData + pos, n, x.mFailing, &x.mOther == &x.mTarget);
 }

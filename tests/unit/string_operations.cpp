@@ -57,9 +57,10 @@ TEST(insert_and_erase_move_the_tail) {
 
 TEST(assign_copies_exactly_or_changes_nothing) {
   std::string first("first"), s("keep");
-  s.assign(first, 1, 10).assign(first, 5, 0).assign(first, 1, npos);
+  s.assign(first, 1, 10).assign(first, 5, 0).assign(first, 5, npos);
   s.assign(kNull).assign(kNull, 3).assign("abc", 0);
   EXPECT(s == "keep" && s.assign(first, 1, 4) == "irst" && s.capacity() == 4);
+  EXPECT(s.assign(first, 2, npos) == "rst" && s.assign(first, 3) == "st" && s.capacity() == 2);
   s = 'c';
   EXPECT(s == "c" && s.capacity() == 1);
   s.reserve(50);
