@@ -28,7 +28,8 @@ template <typename _T, typename _Parse>
 _T Parse(const std::string& str, size_t* idx, _Parse parse) {
   const int saved = errno;
   errno = 0;
-  char* end = 0;
+  // An invalid base leaves `end` as it was: no conversion.
+  char* end = const_cast<char*>(str.c_str());
   _T value = parse(str.c_str(), &end);
   if (end == str.c_str()) value = 0;
   if (idx != 0) *idx = size_t(end - str.c_str());

@@ -247,6 +247,28 @@ void expect_append(StringModel& m, const char* bytes, size_t n, bool failing) {
   m.mData[total] = '\0';
 }
 
+// The editing families: [pos, pos + n1), n1 clamped to the rest, becomes
+// the n given bytes (which may be the model's own, read as before the edit).
+// A position past the length, a result past max_size() or failed growth
+// changes nothing. Returns false when the result would not fit the model.
+bool expect_replace(StringModel& m, size_t pos, size_t n1, const char* bytes, size_t n,
+                    bool failing) {
+  if (pos > m.mLength) return true;
+  if (n1 > m.mLength - pos) n1 = m.mLength - pos;
+  if ((n1 == 0 && n == 0) || (n > n1 && huge(n - n1))) return true;
+  const size_t length = m.mLength - n1 + n;
+  if (length > kStringLimit) return false;
+  if (!expect_room(m, length, failing)) return true;
+  char result[kStringLimit + 1];
+  memcpy(result, m.mData, pos);
+  memcpy(result + pos, bytes, n);
+  memcpy(result + pos + n, m.mData + pos + n1, m.mLength - pos - n1);
+  memcpy(m.mData, result, length);
+  m.mLength = length;
+  m.mData[length] = '\0';
+  return true;
+}
+
 void expect_reserve(StringModel& m, size_t n, bool failing) {
   if (n == 0) {
     if (m.mLength == 0) m.mCapacity = 0;  // released without a request
@@ -703,6 +725,59 @@ void string_erase(StringStep& x) {
   }
 }
 
+// insert, replace, erase by iterators and resize. The model goes first, on
+// a copy: a step whose result it cannot hold is skipped on both sides.
+void string_edit(StringStep& x) {
+  StringModel& m = x.mModel;
+  const Source src = source(x);
+  const size_t pos = x.mIn.amount(m.mLength + 2, npos), n1 = x.mIn.amount(m.mLength + 2, npos);
+  const size_t n = src.mModel ? x.mIn.below(src.mAvail + 2) : x.mIn.amount(4, npos);
+  const char c = character(x);
+  const size_t fill_n = x.mIn.amount(8, npos - m.mLength);
+  char fill[kStringLimit];
+  memset(fill, c, huge(fill_n) || fill_n > kStringLimit ? 0 : fill_n);
+  // Iterators inside the string, running forwards.
+  const size_t i = x.mIn.below(m.mLength + 1), j = i + x.mIn.below(m.mLength - i + 1);
+  const unsigned form = x.mIn.byte() % 5;
+  StringModel expected = m;
+  bool fits = true;
+  switch (form) {
+    case 0:
+      if (src.mModel) fits = expect_replace(expected, pos, n1, src.mModel, n, x.mFailing);
+      break;
+    case 1:
+      if (src.mModel) fits = expect_replace(expected, pos, 0, src.mModel, n, x.mFailing);
+      break;
+    case 2:
+      fits = expect_replace(expected, pos, n1, fill, fill_n, x.mFailing);
+      break;
+    case 3:
+      fits = expect_replace(expected, i, j - i, "", 0, false);
+      break;
+    default:
+      fits = expect_replace(expected, m.mLength, 0, fill, fill_n, x.mFailing);
+  }
+  if (!fits) return;
+  switch (form) {
+    case 0:
+      CHECK(&x.mTarget.replace(pos, n1, src.mReal, n) == &x.mTarget);
+      break;
+    case 1:
+      CHECK(&x.mTarget.insert(pos, src.mReal, n) == &x.mTarget);
+      break;
+    case 2:
+      CHECK(&x.mTarget.replace(pos, n1, fill_n, c) == &x.mTarget);
+      break;
+    case 3:
+      CHECK(x.mTarget.erase(x.mTarget.begin() + i, x.mTarget.begin() + j) == x.mTarget.begin() + i);
+      break;
+    default:
+      // A count past max_size() is refused like a growth that fails.
+      x.mTarget.resize(huge(fill_n) ? npos : m.mLength + fill_n, c);
+  }
+  m = expected;
+}
+
 void string_reserve(StringStep& x) {
   const size_t n = x.mIn.amount(kStringLimit, npos);
   x.mTarget.reserve(n);
@@ -1017,6 +1092,7 @@ const Operation<StringStep> kStringOperations[] = {
     {"push_back / += char", string_push_back},
     {"insert", string_insert},
     {"erase", string_erase},
+    {"insert / replace / erase / resize", string_edit},
     {"reserve", string_reserve},
     {"clear", string_clear},
     {"swap", string_swap},

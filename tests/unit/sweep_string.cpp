@@ -128,6 +128,40 @@ const Case<Strings> kCases[] = {
        f.mTarget.push_back('x');
        return true;
      }},
+    {"insert(pos, str)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.insert(1, f.mSource) == &f.mTarget; }},
+    {"insert(pos, itself)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.insert(1, f.mTarget) == &f.mTarget; }},
+    {"replace(pos, n, its own bytes), growing", kUnchanged,
+     [](Strings& f) { return &f.mTarget.replace(0, 1, f.mTarget.c_str(), 3) == &f.mTarget; }},
+    {"replace(iterators, n, c)", kUnchanged,
+     [](Strings& f) {
+       return &f.mTarget.replace(f.mTarget.begin(), f.mTarget.end(), 5, 'x') == &f.mTarget;
+     }},
+    {"append(n, c)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(4, 'x') == &f.mTarget; }},
+    {"append(str, pos, n)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(f.mSource, 2, 3) == &f.mTarget; }},
+    {"resize, growing", kUnchanged,
+     [](Strings& f) {
+       f.mTarget.resize(8, 'x');
+       return true;
+     }},
+    {"insert(iterator, n, c)", kRefused,
+     [](Strings& f) {
+       return f.mTarget.insert(f.mTarget.begin() + 1, 2, 'x').base() == f.mTarget.c_str() + 1;
+     }},
+    {"assign(n, c)", kEmptied, [](Strings& f) { return &f.mTarget.assign(4, 'x') == &f.mTarget; }},
+    {"operator+", kEmptied,
+     [](Strings& f) {
+       std::string made = f.mSource + "!";
+       return f.adopt(made);
+     }},
+    {"to_string", kEmptied,
+     [](Strings& f) {
+       std::string made = std::to_string(-12345);
+       return f.adopt(made);
+     }},
     {"insert", kRefused,
      [](Strings& f) {
        // On failure the result is the dummy, not a position in the target.
