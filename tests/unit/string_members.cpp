@@ -102,6 +102,20 @@ const Edit kEdits[] = {
     {"string(first, last)", [](std::string& s) { s = std::string(s.cbegin() + 1, s.cend() - 1); },
      "ell"},
     {"string(input range)", [](std::string& s) { s = std::string(in("ab"), in("ab" + 2)); }, "ab"},
+    {"initializer lists",
+     [](std::string& s) {
+       s.insert(s.begin(), {'<'});
+       s.replace(s.end() - 1, s.end(), {'!', '>'});
+       s += {'.'};
+       s.append({'.'});
+       s = std::string({'[', '|'}) + s;
+     },
+     "[|<hell!>.."},
+    {"assign(list)",
+     [](std::string& s) {
+       s.assign({'a', 'b'});
+     },
+     "ab"},
     {"string(count, char) as integers", [](std::string& s) { s = std::string(3, 66); }, "BBB"},
 };
 
