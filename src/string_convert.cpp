@@ -31,6 +31,8 @@ _T Parse(const std::string& str, size_t* idx, _Parse parse) {
   // An invalid base leaves `end` as it was: no conversion.
   char* end = const_cast<char*>(str.c_str());
   _T value = parse(str.c_str(), &end);
+  // An invalid base is no conversion, whatever the end pointer says.
+  if (errno == EINVAL) end = const_cast<char*>(str.c_str());
   if (end == str.c_str()) value = 0;
   if (idx != 0) *idx = size_t(end - str.c_str());
   if (errno != ERANGE) errno = saved;
