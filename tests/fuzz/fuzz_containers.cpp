@@ -41,6 +41,14 @@ const int kVectors = 2;
 bool huge(size_t n) { return n > npos / 8; }
 bool huge_count(size_t n) { return n > npos / 8 / sizeof(std::string); }
 
+// In hardened mode a reversed range or an iterator outside the string stops
+// the program; the fuzzer then keeps to valid ones.
+#ifdef PLINTH_HARDENED
+const bool kHardened = true;
+#else
+const bool kHardened = false;
+#endif
+
 const char* sOperation = "";
 size_t sStep = 0;
 
@@ -584,7 +592,8 @@ void string_construct_fill(StringStep& x) {
 
 void string_construct_range(StringStep& x) {
   const Source src = source(x);
-  const size_t i = x.mIn.below(src.mAvail + 1), j = x.mIn.below(src.mAvail + 1);
+  size_t i = x.mIn.below(src.mAvail + 1), j = x.mIn.below(src.mAvail + 1);
+  if (kHardened && i > j) i = j;
   std::string made(src.mReal + i, src.mReal + j);
   adopt(x, made);
   expect_built(x.mModel, src.mModel + (i < j ? i : 0), i < j ? j - i : 0, x.mFailing);
@@ -668,7 +677,8 @@ void string_append_string(StringStep& x) {
 // Both iterator types; a reversed range changes nothing.
 void string_append_range(StringStep& x) {
   const size_t length = x.mOtherModel.mLength;
-  const size_t i = x.mIn.below(length + 1), j = x.mIn.below(length + 1);
+  size_t i = x.mIn.below(length + 1), j = x.mIn.below(length + 1);
+  if (kHardened && i > j) i = j;
   const size_t n = i < j ? j - i : 0;
   if (!fits_append(x.mModel, n)) return;
   const std::string& other = x.mOther;
@@ -695,7 +705,7 @@ void string_insert(StringStep& x) {
   const ptrdiff_t off = x.mIn.offset(m.mLength, true);
   const char c = character(x);
   const bool inside = off >= 0 && size_t(off) <= m.mLength;
-  if (inside && m.mLength + 1 > kStringLimit) return;
+  if ((inside && m.mLength + 1 > kStringLimit) || (kHardened && !inside)) return;
   const std::string::iterator it = x.mTarget.insert(x.mTarget.begin() + off, c);
   if (!inside || !expect_room(m, m.mLength + 1, x.mFailing)) {
     CHECK(it.base() == sStringDummy);

@@ -17,10 +17,12 @@ TEST(appending_grows_exactly_and_ignores_reversed_ranges) {
   EXPECT(s == "ab" && s.capacity() == 2 && t == "str2str1" && t.capacity() == 8);
   t.append("a\0b", 3).append("wxyz", 1, 2).append(s.begin(), s.begin() + 1);
   EXPECT(t == std::string("str2str1a\0bxya", 14) && t.capacity() == 14);
+#ifndef PLINTH_HARDENED  // where a reversed range stops the program
   const unsigned requests = failalloc::requests();
   s.append(t.end(), t.begin());
   s.append(s.end(), s.begin());
   EXPECT(s == "ab" && s.capacity() == 2 && failalloc::requests() == requests);
+#endif
 }
 
 // push_back fills spare room in place; at exact capacity it must grow, and a
@@ -49,8 +51,10 @@ TEST(insert_and_erase_move_the_tail) {
   std::string::iterator it = s.insert(s.begin(), 'x');
   EXPECT(it == s.begin() && s == "xstr1" && s.capacity() == 5);
   EXPECT(*s.insert(s.begin() + 2, 'z') == 'z' && *s.insert(s.end(), 'y') == 'y');
+#ifndef PLINTH_HARDENED  // where an iterator outside the string stops the program
   std::string::iterator past = s.insert(s.end() + 1, 'q'), before = s.insert(s.begin() - 1, 'q');
   EXPECT(s == "xsztr1y" && past == before && (past < s.begin() || past > s.end()));
+#endif
   s.erase(1, 2).erase(5, 1).erase(0, 0);
   EXPECT(s == "xtr1y" && s.capacity() == 7 && s.erase(2) == "xt" && s.capacity() == 7);
 }

@@ -25,7 +25,10 @@ TEST(construction_copies_exactly_and_empty_strings_never_allocate) {
   const char* p = s.c_str();
   EXPECT(std::string(s, 2) == "string" && std::string(s, 6, 10) == "ng" && nul.size() == 3);
   EXPECT(IsEmptyWithoutBlock(std::string(s, 8)) && std::string(p + 2, p + 5) == "str");
-  EXPECT(IsEmptyWithoutBlock(std::string(p + 5, p + 2)) && std::string(5, 'x') == "xxxxx");
+  EXPECT(std::string(5, 'x') == "xxxxx");
+#ifndef PLINTH_HARDENED  // where a reversed range stops the program
+  EXPECT(IsEmptyWithoutBlock(std::string(p + 5, p + 2)));
+#endif
   s.reserve(100);
   EXPECT(std::string(s) == s && std::string(s).capacity() == 8);
 }
