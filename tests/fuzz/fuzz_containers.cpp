@@ -332,17 +332,27 @@ size_t expect_search(const StringModel& m, const char* needle, size_t n, size_t 
   return npos;
 }
 
-// The character searches: forward from pos, or backward from the smaller
-// of pos and the last position; for a byte equal to c, or one that differs.
-size_t expect_scan(const StringModel& m, char c, size_t pos, bool forward, bool equal) {
+// The character and set searches: forward from pos, or backward from the
+// smaller of pos and the last position; for a byte in the set of n bytes,
+// or one that is not. A single character is a set of one.
+size_t expect_scan(const StringModel& m, const char* set, size_t n, size_t pos, bool forward,
+                   bool in) {
   if (forward) {
     for (size_t i = pos; i < m.mLength; ++i)
-      if ((m.mData[i] == c) == equal) return i;
+      if ((memchr(set, m.mData[i], n) != 0) == in) return i;
     return npos;
   }
   if (m.mLength == 0) return npos;
   for (size_t i = (pos < m.mLength - 1 ? pos : m.mLength - 1) + 1; i-- > 0;)
-    if ((m.mData[i] == c) == equal) return i;
+    if ((memchr(set, m.mData[i], n) != 0) == in) return i;
+  return npos;
+}
+
+// The last match starting at or before pos, every byte compared.
+size_t expect_rfind(const StringModel& m, const char* needle, size_t n, size_t pos) {
+  if (n > m.mLength) return npos;
+  for (size_t i = (pos < m.mLength - n ? pos : m.mLength - n) + 1; i-- > 0;)
+    if (memcmp(m.mData + i, needle, n) == 0) return i;
   return npos;
 }
 
@@ -886,7 +896,54 @@ void string_find_char(StringStep& x) {
   const char c = character(x);
   const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
   CHECK((x.mTarget.*form.mSearch)(c, pos) ==
-        expect_scan(x.mModel, c, pos, form.mForward, form.mEqual));
+        expect_scan(x.mModel, &c, 1, pos, form.mForward, form.mEqual));
+}
+
+// The set forms of the find_*_of family, and rfind of a needle, with bytes
+// of the input or of the second operand (the string and C-string forms
+// forward to these).
+void string_find_set(StringStep& x) {
+  typedef size_t (std::string::*Search)(const char*, size_t, size_t) const;
+  static const Search kForms[] = {&std::string::find_first_of, &std::string::find_last_of,
+                                  &std::string::find_first_not_of, &std::string::find_last_not_of,
+                                  &std::string::rfind};
+  const unsigned form = x.mIn.byte() % 5;
+  const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
+  const Source src = source(x);
+  if (src.mModel == 0) return;
+  const size_t n = x.mIn.below(src.mAvail + 1);
+  CHECK((x.mTarget.*kForms[form])(src.mReal, pos, n) ==
+        (form == 4 ? expect_rfind(x.mModel, src.mModel, n, pos)
+                   : expect_scan(x.mModel, src.mModel, n, pos, form % 2 == 0, form < 2)));
+}
+
+// operator+ of an lvalue (a new block of the exact sum, or the empty string
+// out of memory) and of the target as an rvalue (its block grows in place;
+// out of memory the result is empty).
+void string_concat(StringStep& x) {
+  const Source src = source(x);
+  const size_t n = src.mModel ? c_length(src.mModel) : 0;
+  StringModel& m = x.mModel;
+  const StringModel& o = x.mOtherModel;
+  char sum[kStringLimit + 1];
+  if (x.mIn.byte() & 1) {
+    if (o.mLength + n > kStringLimit) return;
+    memcpy(sum, o.mData, o.mLength);
+    memcpy(sum + o.mLength, src.mModel, n);
+    x.mTarget = x.mOther + src.mReal;
+    expect_built(m, sum, o.mLength + n, x.mFailing);
+    return;
+  }
+  if (m.mLength + o.mLength > kStringLimit) return;
+  const StringModel right = o;
+  x.mTarget = static_cast<std::string&&>(x.mTarget) + x.mOther;
+  if (right.mLength != 0 && !expect_room(m, m.mLength + right.mLength, x.mFailing)) {
+    expect_built(m, "", 0, false);
+    return;
+  }
+  memcpy(m.mData + m.mLength, right.mData, right.mLength);
+  m.mLength += right.mLength;
+  m.mData[m.mLength] = '\0';
 }
 
 // --- Vector operations -----------------------------------------------------------
@@ -1111,6 +1168,8 @@ const Operation<StringStep> kStringOperations[] = {
     {"compare(const char*) / ==", string_compare_text},
     {"find(text)", string_find_text},
     {"character search", string_find_char},
+    {"set search / rfind", string_find_set},
+    {"operator+", string_concat},
 };
 
 template <typename _T>
