@@ -6,16 +6,22 @@
 #include <algorithm>
 #include <string>
 
+namespace kestrel {
+
+char kEmptyString[1];
+
+}  // namespace kestrel
+
 namespace {
 
-// The buffer of every string that owns no block. Never written, never freed.
-char kEmptyString[1];
+using kestrel::kEmptyString;
 
 // What at() and a failed insert hand out.
 char sDummy;
 
-// A reversed range counts as empty.
-size_t RangeLength(const char* first, const char* last) { return first < last ? last - first : 0; }
+// What the const at() hands out: never written, so reading strings from
+// several threads shares no written state.
+const char kConstDummy = 'X';
 
 }  // namespace
 
@@ -25,9 +31,9 @@ const string::size_type string::npos;
 
 // --- Storage ---------------------------------------------------------------
 
-// Refuses npos: the block of n + 1 bytes would wrap.
+// Refuses lengths past max_size() before asking the allocator.
 bool string::SafeMalloc(size_type n) {
-  if (n == 0 || n == npos) return false;
+  if (n == 0 || n > max_size()) return false;
   void* block = malloc(n + 1);
   if (block == 0) return false;
   mData = static_cast<value_type*>(block);
@@ -42,11 +48,11 @@ inline void string::SafeRealloc(size_type n) {
 }
 
 // The block becomes exactly n characters long; n is neither the capacity
-// nor below the length. False when memory ran out or n is npos, with the old
-// block kept. Growing operations call this directly, having already checked
-// what SafeRealloc checks.
+// nor below the length. False when memory ran out or n is past max_size(),
+// with the old block kept. Growing operations call this directly, having
+// already checked what SafeRealloc checks.
 bool string::ResizeBlock(size_type n) {
-  if (n == npos) return false;
+  if (n > max_size()) return false;
   if (mData == kEmptyString) {
     if (!SafeMalloc(n)) return false;
     mData[0] = '\0';
@@ -66,13 +72,6 @@ void string::SafeFree(value_type* buffer) {
 void string::ResetTo(value_type* str) {
   SafeFree(mData);
   mData = str;
-}
-
-// Releases nothing: runs on raw storage or after the block is gone.
-void string::ConstructEmptyString() {
-  mLength = 0;
-  mCapacity = 0;
-  mData = kEmptyString;
 }
 
 // The Constructor overloads expect a string without a block and leave it
@@ -123,8 +122,6 @@ void string::swap(string& other) {
 
 // --- Construction and assignment -------------------------------------------
 
-string::string() { ConstructEmptyString(); }
-
 string::string(const string& str) { Constructor(str.mData, str.mLength); }
 
 string::string(const string& str, size_type pos, size_type n) {
@@ -140,28 +137,44 @@ string::string(const value_type* str, size_type n) { Constructor(str, str == 0 ?
 
 string::string(size_type n, char c) { Constructor(n, c); }
 
-template <>
-string::string(const char* begin, const char* end) {
-  Constructor(begin, RangeLength(begin, end));
-}
-
 string::~string() { clear(); }
 
+string& string::operator=(string&& str) noexcept {
+  if (&str != this) {
+    SafeFree(mData);
+    mData = str.mData;
+    mCapacity = str.mCapacity;
+    mLength = str.mLength;
+    str.ConstructEmptyString();
+  }
+  return *this;
+}
+
 // The copy is built before the old block goes, so the source may be part of
-// this string. Failure leaves the empty string either way.
+// this string. Failure leaves the empty string, or, when the source is this
+// string's own content, the string as it was: its bytes are not lost.
 string& string::Assign(const value_type* str, size_type n) {
   string copy(str, n);
-  swap(copy);
+  if (copy.mLength == n || !Owns(str)) swap(copy);
   return *this;
 }
 
 string& string::operator=(char c) { return Assign(&c, 1); }
 
-string& string::assign(const string& str) { return Assign(str.mData, str.mLength); }
+string& string::assign(const string& str) {
+  return &str == this ? *this : Assign(str.mData, str.mLength);
+}
 
 string& string::assign(const string& str, size_type pos, size_type n) {
-  if (pos >= str.mLength || n > str.mLength - pos) return *this;
-  return Assign(str.mData + pos, n);
+  if (pos >= str.mLength) return *this;
+  if (n == npos) n = str.mLength - pos;
+  return n > str.mLength - pos ? *this : Assign(str.mData + pos, n);
+}
+
+string& string::assign(size_type n, char c) {
+  string made(n, c);
+  swap(made);
+  return *this;
 }
 
 string& string::assign(const value_type* str) {
@@ -174,75 +187,211 @@ string& string::assign(const value_type* array, size_type n) {
 
 // --- Editing ---------------------------------------------------------------
 
-void string::Append(const value_type* str, size_type n) {
-  const size_type total = mLength + n;
-  // Turns away a sum that wraps and one that reaches npos.
-  if (n == 0 || mLength >= total + 1) return;
-  if (total > mCapacity) {
-    // The source may lie in this very block, which growing may move.
-    const bool own = str >= mData && str <= mData + mCapacity;
-    const size_type offset = own ? str - mData : 0;
-    if (!ResizeBlock(total)) return;
-    if (own) str = mData + offset;
-  }
-  traits_type::move(mData + mLength, str, n);
-  SetLength(total);
+// Opens a hole of n2 bytes at pos in place of n1, moving the tail, and sets
+// the new length; the hole's bytes are left to the caller.
+bool string::MakeRoom(size_type pos, size_type n1, size_type n2) {
+  if (n2 > n1 && n2 - n1 > max_size() - mLength) return false;
+  const size_type length = mLength - n1 + n2;
+  if (length > mCapacity && !ResizeBlock(length)) return false;
+  traits_type::move(mData + pos + n2, mData + pos + n1, mLength - pos - n1);
+  SetLength(length);
+  return true;
 }
 
+bool string::Replace(size_type pos, size_type n1, const value_type* str, size_type n2) {
+  if (n1 == 0 && n2 == 0) return true;  // the shared buffer is never written
+  if (!Owns(str)) {
+    if (!MakeRoom(pos, n1, n2)) return false;
+    traits_type::copy(mData + pos, str, n2);
+    return true;
+  }
+  const size_type offset = str - mData;
+  if (n2 <= n1) {
+    // Shrinking: the source is read before the tail moves over it.
+    traits_type::move(mData + pos, str, n2);
+    return MakeRoom(pos + n2, n1 - n2, 0);
+  }
+  // Growing may move the block, and moves the tail right by n2 - n1: the
+  // source bytes before the old end of the hole stay put, the rest moved.
+  if (!MakeRoom(pos, n1, n2)) return false;
+  const size_type kept = offset < pos + n1 ? std::min(n2, pos + n1 - offset) : 0;
+  traits_type::move(mData + pos, mData + offset, kept);
+  traits_type::move(mData + pos + kept, mData + offset + kept + (n2 - n1), n2 - kept);
+  return true;
+}
+
+bool string::ReplaceFill(size_type pos, size_type n1, size_type n2, char c) {
+  if (n1 == 0 && n2 == 0) return true;
+  if (!MakeRoom(pos, n1, n2)) return false;
+  traits_type::assign(mData + pos, n2, c);
+  return true;
+}
+
+bool string::ReplaceAt(size_type pos, size_type n1, const value_type* str, size_type n2) {
+  return pos <= mLength && Replace(pos, std::min(n1, mLength - pos), str, n2);
+}
+
+string::size_type string::PositionIn(const_iterator iter) const {
+  const value_type* p = iter.base();
+  __PLINTH_ASSERT(p >= mData && p <= mData + mLength);
+  return p >= mData && p <= mData + mLength ? size_type(p - mData) : npos;
+}
+
+bool string::Span(const_iterator first, const_iterator last, size_type* pos, size_type* n) const {
+  const size_type begin = PositionIn(first), end = PositionIn(last);
+  __PLINTH_ASSERT(begin <= end);
+  if (begin == npos || end == npos || begin > end) return false;
+  *pos = begin;
+  *n = end - begin;
+  return true;
+}
+
+string::iterator string::Dummy() { return iterator(&sDummy); }
+
 string& string::append(const value_type* str) {
-  if (str != 0) Append(str, traits_type::length(str));
+  if (str != 0) Replace(mLength, 0, str, traits_type::length(str));
   return *this;
 }
 
 string& string::append(const value_type* str, size_type n) {
-  if (str != 0) Append(str, n);
+  if (str != 0) Replace(mLength, 0, str, n);
   return *this;
 }
 
 string& string::append(const value_type* str, size_type pos, size_type n) {
-  if (str != 0) Append(str + pos, n);
+  if (str != 0) Replace(mLength, 0, str + pos, n);
   return *this;
 }
 
 string& string::append(const string& str) {
-  Append(str.mData, str.mLength);
+  Replace(mLength, 0, str.mData, str.mLength);
   return *this;
 }
 
-template <>
-string& string::append<string::iterator>(iterator first, iterator last) {
-  Append(first.base(), RangeLength(first.base(), last.base()));
+string& string::append(const string& str, size_type pos, size_type n) {
+  if (pos <= str.mLength) Replace(mLength, 0, str.mData + pos, std::min(n, str.mLength - pos));
   return *this;
 }
 
-template <>
-string& string::append<string::const_iterator>(const_iterator first, const_iterator last) {
-  Append(first.base(), RangeLength(first.base(), last.base()));
+string& string::append(size_type n, char c) {
+  ReplaceFill(mLength, 0, n, c);
   return *this;
 }
 
-string::iterator string::insert(iterator iter, char c) {
-  value_type* p = iter.base();
-  if (p < mData || p > mData + mLength) return iterator(&sDummy);
-  // Growing may move the block; `iter` then points into freed memory.
-  const size_type offset = p - mData;
-  if (mLength == mCapacity && !ResizeBlock(mLength + 1)) return iterator(&sDummy);
-  traits_type::move(mData + offset + 1, mData + offset, mLength - offset);
-  mData[offset] = c;
-  SetLength(mLength + 1);
-  return iterator(mData + offset);
+string& string::insert(size_type pos, const string& str) {
+  ReplaceAt(pos, 0, str.mData, str.mLength);
+  return *this;
+}
+
+string& string::insert(size_type pos, const string& str, size_type pos2, size_type n) {
+  if (pos2 <= str.mLength) ReplaceAt(pos, 0, str.mData + pos2, std::min(n, str.mLength - pos2));
+  return *this;
+}
+
+string& string::insert(size_type pos, const value_type* str) {
+  ReplaceAt(pos, 0, str, LengthOf(str));
+  return *this;
+}
+
+string& string::insert(size_type pos, const value_type* str, size_type n) {
+  if (str != 0) ReplaceAt(pos, 0, str, n);
+  return *this;
+}
+
+string& string::insert(size_type pos, size_type n, char c) {
+  if (pos <= mLength) ReplaceFill(pos, 0, n, c);
+  return *this;
+}
+
+string::iterator string::insert(const_iterator iter, char c) { return insert(iter, 1, c); }
+
+string::iterator string::insert(const_iterator iter, size_type n, char c) {
+  const size_type pos = PositionIn(iter);
+  return pos != npos && ReplaceFill(pos, 0, n, c) ? begin() + pos : Dummy();
 }
 
 string& string::erase(size_type pos, size_type n) {
-  if (pos >= mLength || n == 0) return *this;
-  const size_type end = pos + n;
-  if (end >= mLength || end < pos) {
-    SetLength(pos);
-  } else {
-    traits_type::move(mData + pos, mData + end, mLength + 1 - end);
-    mLength -= n;
-  }
+  if (pos < mLength) Replace(pos, std::min(n, mLength - pos), 0, 0);
   return *this;
+}
+
+string::iterator string::erase(const_iterator iter) {
+  const size_type pos = PositionIn(iter);
+  __PLINTH_ASSERT(pos != mLength);
+  if (pos >= mLength) return end();
+  Replace(pos, 1, 0, 0);
+  return begin() + pos;
+}
+
+string::iterator string::erase(const_iterator first, const_iterator last) {
+  size_type pos, n;
+  if (!Span(first, last, &pos, &n)) return end();
+  Replace(pos, n, 0, 0);
+  return begin() + pos;
+}
+
+string& string::replace(size_type pos, size_type n1, const string& str) {
+  ReplaceAt(pos, n1, str.mData, str.mLength);
+  return *this;
+}
+
+string& string::replace(size_type pos, size_type n1, const string& str, size_type pos2,
+                        size_type n2) {
+  if (pos2 <= str.mLength) ReplaceAt(pos, n1, str.mData + pos2, std::min(n2, str.mLength - pos2));
+  return *this;
+}
+
+string& string::replace(size_type pos, size_type n1, const value_type* str) {
+  ReplaceAt(pos, n1, str, LengthOf(str));
+  return *this;
+}
+
+string& string::replace(size_type pos, size_type n1, const value_type* str, size_type n2) {
+  if (str != 0) ReplaceAt(pos, n1, str, n2);
+  return *this;
+}
+
+string& string::replace(size_type pos, size_type n1, size_type n2, char c) {
+  if (pos <= mLength) ReplaceFill(pos, std::min(n1, mLength - pos), n2, c);
+  return *this;
+}
+
+string& string::replace(const_iterator first, const_iterator last, const string& str) {
+  return replace(first, last, str.mData, str.mLength);
+}
+
+string& string::replace(const_iterator first, const_iterator last, const value_type* str) {
+  return replace(first, last, str, LengthOf(str));
+}
+
+string& string::replace(const_iterator first, const_iterator last, const value_type* str,
+                        size_type n) {
+  size_type pos, n1;
+  if ((str != 0 || n == 0) && Span(first, last, &pos, &n1)) Replace(pos, n1, str, n);
+  return *this;
+}
+
+string& string::replace(const_iterator first, const_iterator last, size_type n, char c) {
+  size_type pos, n1;
+  if (Span(first, last, &pos, &n1)) ReplaceFill(pos, n1, n, c);
+  return *this;
+}
+
+void string::resize(size_type n, char c) {
+  if (n <= mLength) {
+    if (n < mLength) SetLength(n);
+  } else {
+    ReplaceFill(mLength, 0, n - mLength, c);
+  }
+}
+
+string::size_type string::copy(value_type* dest, size_type n, size_type pos) const {
+  if (pos >= mLength) return 0;
+  n = std::min(n, mLength - pos);
+  __PLINTH_ASSERT(dest != 0);
+  if (dest == 0) return 0;
+  traits_type::copy(dest, mData + pos, n);
+  return n;
 }
 
 // --- Access, comparison and search -----------------------------------------
@@ -254,7 +403,7 @@ string::reference string::at(size_type pos) {
 }
 
 string::const_reference string::at(size_type pos) const {
-  return const_cast<string*>(this)->at(pos);
+  return pos < mLength ? mData[pos] : kConstDummy;
 }
 
 int string::compare(const string& other) const {
@@ -265,6 +414,48 @@ int string::compare(const string& other) const {
 
 int string::compare(const value_type* other) const { return other == 0 ? 1 : strcmp(mData, other); }
 
+// The part [pos, pos + n) of this string, clamped as substr() clamps it.
+string::size_type string::PartLength(size_type pos, size_type n) const {
+  return pos < mLength ? std::min(n, mLength - pos) : 0;
+}
+
+// Length first, then the bytes, as compare(const string&) orders.
+int string::CompareBytes(size_type pos, size_type n1, const value_type* str, size_type n2) const {
+  n1 = PartLength(pos, n1);
+  if (n1 != n2) return n1 < n2 ? -1 : 1;
+  return traits_type::compare(mData + (n1 == 0 ? 0 : pos), str, n1);
+}
+
+int string::compare(size_type pos, size_type n1, const string& str) const {
+  return CompareBytes(pos, n1, str.mData, str.mLength);
+}
+
+int string::compare(size_type pos, size_type n1, const string& str, size_type pos2,
+                    size_type n2) const {
+  return CompareBytes(pos, n1, str.mData + (pos2 < str.mLength ? pos2 : 0),
+                      str.PartLength(pos2, n2));
+}
+
+int string::compare(size_type pos, size_type n1, const value_type* str, size_type n2) const {
+  return str == 0 && n2 != 0 ? 1 : CompareBytes(pos, n1, str, n2);
+}
+
+// strcmp order over the part: it ends at the part's end or its first NUL.
+int string::compare(size_type pos, size_type n1, const value_type* str) const {
+  if (str == 0) return 1;
+  const value_type* part = mData + (pos < mLength ? pos : mLength);
+  n1 = PartLength(pos, n1);
+  for (size_type i = 0;; ++i) {
+    const unsigned char a = i < n1 ? part[i] : 0, b = str[i];
+    if (a != b) return a < b ? -1 : 1;
+    if (a == 0) return 0;
+  }
+}
+
+int __order(const string& left, const char* right) {
+  return right == 0 ? 1 : left.compare(0, string::npos, right, strlen(right));
+}
+
 string::size_type string::PositionOf(const void* found) const {
   return found == 0 ? npos : static_cast<const value_type*>(found) - mData;
 }
@@ -274,6 +465,23 @@ string::size_type string::find(const value_type* str, size_type pos) const {
   if (str[0] == '\0') return pos <= mLength ? pos : npos;
   if (pos >= mLength) return npos;
   return PositionOf(strstr(mData + pos, str));
+}
+
+string::size_type string::find(const value_type* str, size_type pos, size_type n) const {
+  if (n == 0) return pos <= mLength ? pos : npos;
+  if (str == 0 || pos >= mLength || n > mLength - pos) return npos;
+  return PositionOf(memmem(mData + pos, mLength - pos, str, n));
+}
+
+string::size_type string::rfind(const value_type* str, size_type pos, size_type n) const {
+  if (n > mLength || (str == 0 && n != 0)) return npos;
+  for (size_type i = std::min(pos, mLength - n) + 1; i-- > 0;)
+    if (traits_type::compare(mData + i, str, n) == 0) return i;
+  return npos;
+}
+
+string::size_type string::rfind(const value_type* str, size_type pos) const {
+  return str == 0 ? npos : rfind(str, pos, traits_type::length(str));
 }
 
 string::size_type string::find_first_of(value_type c, size_type pos) const {
@@ -299,7 +507,64 @@ string::size_type string::find_last_not_of(value_type c, size_type pos) const {
   return npos;
 }
 
+// The set searches: forward from pos or backward from the smaller of pos
+// and the last position, for a byte whose membership in the set is `in`.
+string::size_type string::ScanSet(const value_type* set, size_type n, size_type pos, bool forward,
+                                  bool in) const {
+  if (set == 0) n = 0;
+  if (forward) {
+    for (; pos < mLength; ++pos)
+      if ((traits_type::find(set, n, mData[pos]) != 0) == in) return pos;
+    return npos;
+  }
+  if (mLength == 0) return npos;
+  for (size_type i = std::min(pos, mLength - 1) + 1; i-- > 0;)
+    if ((traits_type::find(set, n, mData[i]) != 0) == in) return i;
+  return npos;
+}
+
+string::size_type string::find_first_of(const value_type* set, size_type pos, size_type n) const {
+  return ScanSet(set, n, pos, true, true);
+}
+
+string::size_type string::find_last_of(const value_type* set, size_type pos, size_type n) const {
+  return ScanSet(set, n, pos, false, true);
+}
+
+string::size_type string::find_first_not_of(const value_type* set, size_type pos,
+                                            size_type n) const {
+  return ScanSet(set, n, pos, true, false);
+}
+
+string::size_type string::find_last_not_of(const value_type* set, size_type pos,
+                                           size_type n) const {
+  return ScanSet(set, n, pos, false, false);
+}
+
 string string::substr(size_type pos, size_type n) const { return string(*this, pos, n); }
+
+// --- Concatenation ---------------------------------------------------------
+
+string __concat(const char* left, size_t left_length, const char* right, size_t right_length) {
+  string result;
+  if (left_length <= result.max_size() - right_length) result.reserve(left_length + right_length);
+  if (result.capacity() == left_length + right_length)
+    result.append(left, left_length).append(right, right_length);
+  return result;
+}
+
+// The left operand's block grows in place; out of memory it is dropped.
+string __concat(string&& left, const char* right, size_t right_length) {
+  const size_t length = left.size();
+  if (right_length != 0 && left.append(right, right_length).size() == length) left.clear();
+  return static_cast<string&&>(left);
+}
+
+string __concat(const char* left, size_t left_length, string&& right) {
+  const size_t length = right.size();
+  if (left_length != 0 && right.insert(0, left, left_length).size() == length) right.clear();
+  return static_cast<string&&>(right);
+}
 
 }  // namespace std
 

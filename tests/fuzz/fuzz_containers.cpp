@@ -41,6 +41,14 @@ const int kVectors = 2;
 bool huge(size_t n) { return n > npos / 8; }
 bool huge_count(size_t n) { return n > npos / 8 / sizeof(std::string); }
 
+// In hardened mode a reversed range or an iterator outside the string stops
+// the program; the fuzzer then keeps to valid ones.
+#ifdef PLINTH_HARDENED
+const bool kHardened = true;
+#else
+const bool kHardened = false;
+#endif
+
 const char* sOperation = "";
 size_t sStep = 0;
 
@@ -210,9 +218,13 @@ int c_compare(const char* a, const char* b) {
 }
 
 // Constructors and the assign family: exactly n bytes in a block of n, or
-// the empty string without a block when n is 0 or no block can be had.
-void expect_built(StringModel& m, const char* bytes, size_t n, bool failing) {
-  if (failing || huge(n)) n = 0;
+// the empty string without a block when n is 0 or no block can be had. An
+// assignment from the string's own bytes that cannot be met changes nothing.
+void expect_built(StringModel& m, const char* bytes, size_t n, bool failing, bool own = false) {
+  if (n != 0 && (failing || huge(n))) {
+    if (own) return;
+    n = 0;
+  }
   if (n != 0) memmove(m.mData, bytes, n);
   m.mLength = m.mCapacity = n;
   m.mData[n] = '\0';
@@ -241,6 +253,28 @@ void expect_append(StringModel& m, const char* bytes, size_t n, bool failing) {
   memmove(m.mData + m.mLength, bytes, n);
   m.mLength = total;
   m.mData[total] = '\0';
+}
+
+// The editing families: [pos, pos + n1), n1 clamped to the rest, becomes
+// the n given bytes (which may be the model's own, read as before the edit).
+// A position past the length, a result past max_size() or failed growth
+// changes nothing. Returns false when the result would not fit the model.
+bool expect_replace(StringModel& m, size_t pos, size_t n1, const char* bytes, size_t n,
+                    bool failing) {
+  if (pos > m.mLength) return true;
+  if (n1 > m.mLength - pos) n1 = m.mLength - pos;
+  if ((n1 == 0 && n == 0) || (n > n1 && huge(n - n1))) return true;
+  const size_t length = m.mLength - n1 + n;
+  if (length > kStringLimit) return false;
+  if (!expect_room(m, length, failing)) return true;
+  char result[kStringLimit + 1];
+  memcpy(result, m.mData, pos);
+  memcpy(result + pos, bytes, n);
+  memcpy(result + pos + n, m.mData + pos + n1, m.mLength - pos - n1);
+  memcpy(m.mData, result, length);
+  m.mLength = length;
+  m.mData[length] = '\0';
+  return true;
 }
 
 void expect_reserve(StringModel& m, size_t n, bool failing) {
@@ -288,17 +322,37 @@ size_t expect_find(const StringModel& m, const char* str, size_t pos) {
   return npos;
 }
 
-// The character searches: forward from pos, or backward from the smaller
-// of pos and the last position; for a byte equal to c, or one that differs.
-size_t expect_scan(const StringModel& m, char c, size_t pos, bool forward, bool equal) {
+// The counted search sees every byte, NULs included, in the string and the
+// needle.
+size_t expect_search(const StringModel& m, const char* needle, size_t n, size_t pos) {
+  if (n == 0) return pos <= m.mLength ? pos : npos;
+  if (needle == 0 || pos >= m.mLength || n > m.mLength - pos) return npos;
+  for (size_t i = pos; i + n <= m.mLength; ++i)
+    if (memcmp(m.mData + i, needle, n) == 0) return i;
+  return npos;
+}
+
+// The character and set searches: forward from pos, or backward from the
+// smaller of pos and the last position; for a byte in the set of n bytes,
+// or one that is not. A single character is a set of one.
+size_t expect_scan(const StringModel& m, const char* set, size_t n, size_t pos, bool forward,
+                   bool in) {
   if (forward) {
     for (size_t i = pos; i < m.mLength; ++i)
-      if ((m.mData[i] == c) == equal) return i;
+      if ((memchr(set, m.mData[i], n) != 0) == in) return i;
     return npos;
   }
   if (m.mLength == 0) return npos;
   for (size_t i = (pos < m.mLength - 1 ? pos : m.mLength - 1) + 1; i-- > 0;)
-    if ((m.mData[i] == c) == equal) return i;
+    if ((memchr(set, m.mData[i], n) != 0) == in) return i;
+  return npos;
+}
+
+// The last match starting at or before pos, every byte compared.
+size_t expect_rfind(const StringModel& m, const char* needle, size_t n, size_t pos) {
+  if (n > m.mLength) return npos;
+  for (size_t i = (pos < m.mLength - n ? pos : m.mLength - n) + 1; i-- > 0;)
+    if (memcmp(m.mData + i, needle, n) == 0) return i;
   return npos;
 }
 
@@ -439,10 +493,11 @@ struct Source {
   const char* mReal;   // what the library is given
   const char* mModel;  // the same bytes in the model
   size_t mAvail;       // bytes before a NUL that is readable too
+  bool mOwn;           // the bytes are the target's own
 };
 
 Source source(StringStep& x) {
-  Source src = {0, 0, 0};
+  Source src = {0, 0, 0, false};
   switch (x.mIn.byte() % 4) {
     case 0:
       break;
@@ -459,6 +514,7 @@ Source source(StringStep& x) {
       src.mReal = x.mOther.c_str() + k;
       src.mModel = x.mOtherModel.mData + k;
       src.mAvail = x.mOtherModel.mLength - k;
+      src.mOwn = &x.mOther == &x.mTarget;
     }
   }
   return src;
@@ -546,39 +602,47 @@ void string_construct_fill(StringStep& x) {
 
 void string_construct_range(StringStep& x) {
   const Source src = source(x);
-  const size_t i = x.mIn.below(src.mAvail + 1), j = x.mIn.below(src.mAvail + 1);
+  size_t i = x.mIn.below(src.mAvail + 1), j = x.mIn.below(src.mAvail + 1);
+  if (kHardened && i > j) i = j;
   std::string made(src.mReal + i, src.mReal + j);
   adopt(x, made);
   expect_built(x.mModel, src.mModel + (i < j ? i : 0), i < j ? j - i : 0, x.mFailing);
 }
 
+// Assigning a string to itself changes nothing, failing or not.
 void string_assign_string(StringStep& x) {
   std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(x.mOther) : (x.mTarget = x.mOther);
   CHECK(&r == &x.mTarget);
-  expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
+  if (&x.mOther != &x.mTarget)
+    expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
 }
 
-// Changes nothing unless [pos, pos + n) lies within the source.
+// Changes nothing unless [pos, pos + n) lies within the source; npos, the
+// default, is the rest.
 void string_assign_part(StringStep& x) {
   const size_t length = x.mOtherModel.mLength;
-  const size_t pos = x.mIn.amount(length + 2, npos), n = x.mIn.amount(length + 2, npos);
-  CHECK(&x.mTarget.assign(x.mOther, pos, n) == &x.mTarget);
+  const size_t pos = x.mIn.amount(length + 2, npos);
+  size_t n = x.mIn.amount(length + 2, npos);
+  if (x.mIn.byte() & 1) n = npos;
+  std::string& r = n == npos ? x.mTarget.assign(x.mOther, pos) : x.mTarget.assign(x.mOther, pos, n);
+  CHECK(&r == &x.mTarget);
+  if (n == npos && pos < length) n = length - pos;
   if (pos < length && n <= length - pos)
-    expect_built(x.mModel, x.mOtherModel.mData + pos, n, x.mFailing);
+    expect_built(x.mModel, x.mOtherModel.mData + pos, n, x.mFailing, &x.mOther == &x.mTarget);
 }
 
 void string_assign_text(StringStep& x) {
   const Source src = source(x);
   std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(src.mReal) : (x.mTarget = src.mReal);
   CHECK(&r == &x.mTarget);
-  if (src.mModel) expect_built(x.mModel, src.mModel, c_length(src.mModel), x.mFailing);
+  if (src.mModel) expect_built(x.mModel, src.mModel, c_length(src.mModel), x.mFailing, src.mOwn);
 }
 
 void string_assign_counted(StringStep& x) {
   const Source src = source(x);
   const size_t n = count(x, src, npos);
   CHECK(&x.mTarget.assign(src.mReal, n) == &x.mTarget);
-  if (src.mModel && n != 0) expect_built(x.mModel, src.mModel, n, x.mFailing);
+  if (src.mModel && n != 0) expect_built(x.mModel, src.mModel, n, x.mFailing, src.mOwn);
 }
 
 void string_assign_char(StringStep& x) {
@@ -623,7 +687,8 @@ void string_append_string(StringStep& x) {
 // Both iterator types; a reversed range changes nothing.
 void string_append_range(StringStep& x) {
   const size_t length = x.mOtherModel.mLength;
-  const size_t i = x.mIn.below(length + 1), j = x.mIn.below(length + 1);
+  size_t i = x.mIn.below(length + 1), j = x.mIn.below(length + 1);
+  if (kHardened && i > j) i = j;
   const size_t n = i < j ? j - i : 0;
   if (!fits_append(x.mModel, n)) return;
   const std::string& other = x.mOther;
@@ -650,7 +715,7 @@ void string_insert(StringStep& x) {
   const ptrdiff_t off = x.mIn.offset(m.mLength, true);
   const char c = character(x);
   const bool inside = off >= 0 && size_t(off) <= m.mLength;
-  if (inside && m.mLength + 1 > kStringLimit) return;
+  if ((inside && m.mLength + 1 > kStringLimit) || (kHardened && !inside)) return;
   const std::string::iterator it = x.mTarget.insert(x.mTarget.begin() + off, c);
   if (!inside || !expect_room(m, m.mLength + 1, x.mFailing)) {
     CHECK(it.base() == sStringDummy);
@@ -678,6 +743,59 @@ void string_erase(StringStep& x) {
       x.mTarget.erase();
       expect_erase(x.mModel, 0, npos);
   }
+}
+
+// insert, replace, erase by iterators and resize. The model goes first, on
+// a copy: a step whose result it cannot hold is skipped on both sides.
+void string_edit(StringStep& x) {
+  StringModel& m = x.mModel;
+  const Source src = source(x);
+  const size_t pos = x.mIn.amount(m.mLength + 2, npos), n1 = x.mIn.amount(m.mLength + 2, npos);
+  const size_t n = src.mModel ? x.mIn.below(src.mAvail + 2) : x.mIn.amount(4, npos);
+  const char c = character(x);
+  const size_t fill_n = x.mIn.amount(8, npos - m.mLength);
+  char fill[kStringLimit];
+  memset(fill, c, huge(fill_n) || fill_n > kStringLimit ? 0 : fill_n);
+  // Iterators inside the string, running forwards.
+  const size_t i = x.mIn.below(m.mLength + 1), j = i + x.mIn.below(m.mLength - i + 1);
+  const unsigned form = x.mIn.byte() % 5;
+  StringModel expected = m;
+  bool fits = true;
+  switch (form) {
+    case 0:
+      if (src.mModel) fits = expect_replace(expected, pos, n1, src.mModel, n, x.mFailing);
+      break;
+    case 1:
+      if (src.mModel) fits = expect_replace(expected, pos, 0, src.mModel, n, x.mFailing);
+      break;
+    case 2:
+      fits = expect_replace(expected, pos, n1, fill, fill_n, x.mFailing);
+      break;
+    case 3:
+      fits = expect_replace(expected, i, j - i, "", 0, false);
+      break;
+    default:
+      fits = expect_replace(expected, m.mLength, 0, fill, fill_n, x.mFailing);
+  }
+  if (!fits) return;
+  switch (form) {
+    case 0:
+      CHECK(&x.mTarget.replace(pos, n1, src.mReal, n) == &x.mTarget);
+      break;
+    case 1:
+      CHECK(&x.mTarget.insert(pos, src.mReal, n) == &x.mTarget);
+      break;
+    case 2:
+      CHECK(&x.mTarget.replace(pos, n1, fill_n, c) == &x.mTarget);
+      break;
+    case 3:
+      CHECK(x.mTarget.erase(x.mTarget.begin() + i, x.mTarget.begin() + j) == x.mTarget.begin() + i);
+      break;
+    default:
+      // A count past max_size() is refused like a growth that fails.
+      x.mTarget.resize(huge(fill_n) ? npos : m.mLength + fill_n, c);
+  }
+  m = expected;
 }
 
 void string_reserve(StringStep& x) {
@@ -741,15 +859,21 @@ void string_find_text(StringStep& x) {
   const Source src = source(x);
   const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
   const std::string& s = x.mTarget;
-  switch (x.mIn.byte() % 3) {
+  switch (x.mIn.byte() % 4) {
     case 0:
       CHECK(s.find(src.mReal, pos) == expect_find(x.mModel, src.mModel, pos));
       break;
     case 1:
       CHECK(s.find(src.mReal) == expect_find(x.mModel, src.mModel, 0));
       break;
+    case 2: {
+      const size_t n = src.mReal ? x.mIn.below(src.mAvail + 2) : x.mIn.amount(4, npos);
+      CHECK(s.find(src.mReal, pos, n) == expect_search(x.mModel, src.mModel, n, pos));
+      break;
+    }
     default:
-      CHECK(s.find(x.mOther, pos) == expect_find(x.mModel, x.mOtherModel.mData, pos));
+      CHECK(s.find(x.mOther, pos) ==
+            expect_search(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, pos));
   }
 }
 
@@ -772,7 +896,54 @@ void string_find_char(StringStep& x) {
   const char c = character(x);
   const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
   CHECK((x.mTarget.*form.mSearch)(c, pos) ==
-        expect_scan(x.mModel, c, pos, form.mForward, form.mEqual));
+        expect_scan(x.mModel, &c, 1, pos, form.mForward, form.mEqual));
+}
+
+// The set forms of the find_*_of family, and rfind of a needle, with bytes
+// of the input or of the second operand (the string and C-string forms
+// forward to these).
+void string_find_set(StringStep& x) {
+  typedef size_t (std::string::*Search)(const char*, size_t, size_t) const;
+  static const Search kForms[] = {&std::string::find_first_of, &std::string::find_last_of,
+                                  &std::string::find_first_not_of, &std::string::find_last_not_of,
+                                  &std::string::rfind};
+  const unsigned form = x.mIn.byte() % 5;
+  const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
+  const Source src = source(x);
+  if (src.mModel == 0) return;
+  const size_t n = x.mIn.below(src.mAvail + 1);
+  CHECK((x.mTarget.*kForms[form])(src.mReal, pos, n) ==
+        (form == 4 ? expect_rfind(x.mModel, src.mModel, n, pos)
+                   : expect_scan(x.mModel, src.mModel, n, pos, form % 2 == 0, form < 2)));
+}
+
+// operator+ of an lvalue (a new block of the exact sum, or the empty string
+// out of memory) and of the target as an rvalue (its block grows in place;
+// out of memory the result is empty).
+void string_concat(StringStep& x) {
+  const Source src = source(x);
+  const size_t n = src.mModel ? c_length(src.mModel) : 0;
+  StringModel& m = x.mModel;
+  const StringModel& o = x.mOtherModel;
+  char sum[kStringLimit + 1];
+  if (x.mIn.byte() & 1) {
+    if (o.mLength + n > kStringLimit) return;
+    memcpy(sum, o.mData, o.mLength);
+    memcpy(sum + o.mLength, src.mModel, n);
+    x.mTarget = x.mOther + src.mReal;
+    expect_built(m, sum, o.mLength + n, x.mFailing);
+    return;
+  }
+  if (m.mLength + o.mLength > kStringLimit) return;
+  const StringModel right = o;
+  x.mTarget = static_cast<std::string&&>(x.mTarget) + x.mOther;
+  if (right.mLength != 0 && !expect_room(m, m.mLength + right.mLength, x.mFailing)) {
+    expect_built(m, "", 0, false);
+    return;
+  }
+  memcpy(m.mData + m.mLength, right.mData, right.mLength);
+  m.mLength += right.mLength;
+  m.mData[m.mLength] = '\0';
 }
 
 // --- Vector operations -----------------------------------------------------------
@@ -988,6 +1159,7 @@ const Operation<StringStep> kStringOperations[] = {
     {"push_back / += char", string_push_back},
     {"insert", string_insert},
     {"erase", string_erase},
+    {"insert / replace / erase / resize", string_edit},
     {"reserve", string_reserve},
     {"clear", string_clear},
     {"swap", string_swap},
@@ -996,6 +1168,8 @@ const Operation<StringStep> kStringOperations[] = {
     {"compare(const char*) / ==", string_compare_text},
     {"find(text)", string_find_text},
     {"character search", string_find_char},
+    {"set search / rfind", string_find_set},
+    {"operator+", string_concat},
 };
 
 template <typename _T>

@@ -90,7 +90,7 @@ TEST(numeric_limits_of_the_other_integers) {
   EXPECT(std::numeric_limits<long>::max() == long(~0UL >> 1));
   EXPECT(std::numeric_limits<ptrdiff_t>::max() == ptrdiff_t(size_t(-1) >> 1));
   EXPECT(std::numeric_limits<bool>::max());
-  EXPECT(!std::numeric_limits<float>::is_specialized);
+  EXPECT(std::numeric_limits<float>::is_specialized && !std::numeric_limits<int*>::is_specialized);
 }
 
 TEST(char_traits_compare_and_length) {

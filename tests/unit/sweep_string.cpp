@@ -78,11 +78,11 @@ const Case<Strings> kCases[] = {
      [](Strings& f) { return &f.mTarget.assign(f.mSource) == &f.mTarget; }},
     {"operator=(const string&)", kEmptied,
      [](Strings& f) { return &(f.mTarget = f.mSource) == &f.mTarget; }},
-    {"operator=(itself)", kEmptied,
-     [](Strings& f) {
-       const std::string& same = f.mTarget;
-       return &(f.mTarget = same) == &f.mTarget;
-     }},
+    // From the string's own bytes, a failure must not lose them.
+    {"assign(its own part)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.assign(f.mTarget, 1, 2) == &f.mTarget; }},
+    {"operator=(its own bytes)", kUnchanged,
+     [](Strings& f) { return &(f.mTarget = f.mTarget.c_str() + 1) == &f.mTarget; }},
     {"assign(str, pos, n)", kEmptied,
      [](Strings& f) { return &f.mTarget.assign(f.mSource, 1, 4) == &f.mTarget; }},
     {"assign(const char*)", kEmptied,
@@ -127,6 +127,40 @@ const Case<Strings> kCases[] = {
      [](Strings& f) {
        f.mTarget.push_back('x');
        return true;
+     }},
+    {"insert(pos, str)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.insert(1, f.mSource) == &f.mTarget; }},
+    {"insert(pos, itself)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.insert(1, f.mTarget) == &f.mTarget; }},
+    {"replace(pos, n, its own bytes), growing", kUnchanged,
+     [](Strings& f) { return &f.mTarget.replace(0, 1, f.mTarget.c_str(), 3) == &f.mTarget; }},
+    {"replace(iterators, n, c)", kUnchanged,
+     [](Strings& f) {
+       return &f.mTarget.replace(f.mTarget.begin(), f.mTarget.end(), 5, 'x') == &f.mTarget;
+     }},
+    {"append(n, c)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(4, 'x') == &f.mTarget; }},
+    {"append(str, pos, n)", kUnchanged,
+     [](Strings& f) { return &f.mTarget.append(f.mSource, 2, 3) == &f.mTarget; }},
+    {"resize, growing", kUnchanged,
+     [](Strings& f) {
+       f.mTarget.resize(8, 'x');
+       return true;
+     }},
+    {"insert(iterator, n, c)", kRefused,
+     [](Strings& f) {
+       return f.mTarget.insert(f.mTarget.begin() + 1, 2, 'x').base() == f.mTarget.c_str() + 1;
+     }},
+    {"assign(n, c)", kEmptied, [](Strings& f) { return &f.mTarget.assign(4, 'x') == &f.mTarget; }},
+    {"operator+", kEmptied,
+     [](Strings& f) {
+       std::string made = f.mSource + "!";
+       return f.adopt(made);
+     }},
+    {"to_string", kEmptied,
+     [](Strings& f) {
+       std::string made = std::to_string(-12345);
+       return f.adopt(made);
      }},
     {"insert", kRefused,
      [](Strings& f) {
