@@ -20,15 +20,6 @@
 
 namespace kestrel {
 
-template <bool _Cond, typename _Then, typename _Else>
-struct __select {
-  typedef _Then type;
-};
-template <typename _Then, typename _Else>
-struct __select<false, _Then, _Else> {
-  typedef _Else type;
-};
-
 template <typename _T>
 struct __elements {
   typedef _T* pointer;
@@ -42,7 +33,7 @@ struct __elements {
   // Small plain data is passed by value, in registers on the growth paths
   // (a measured i386 win); anything larger by reference, never to the stack.
   static const bool kByValue = kPlain && !kOverAligned && sizeof(_T) <= 16;
-  typedef typename __select<kByValue, const _T, const _T&>::type param;
+  typedef typename std::conditional<kByValue, const _T, const _T&>::type param;
 
   // The largest count whose bytes a ptrdiff_t can span.
   static size_t max_count() { return (size_t(-1) >> 1) / sizeof(_T); }
@@ -93,7 +84,8 @@ struct __elements {
       move_bytes(first, last, dest);
       return true;
     }
-    typedef typename __select<__is_nothrow_constructible(_T, _T &&), _T&&, const _T&>::type source;
+    typedef typename std::conditional<std::is_nothrow_move_constructible<_T>::value, _T&&,
+                                      const _T&>::type source;
     pointer slot = dest;
     for (pointer from = first; from != last; ++from, ++slot) {
       if (!build(slot, static_cast<source>(*from))) {
