@@ -11,8 +11,9 @@
 // expects them to fail. One step in eight runs with every allocation
 // refused, where the allocation-failure layer is in effect.
 //
-// The vectors hold ints, a counting class (copied element by element) and
-// std::string (relocated, and each copy of a non-empty one allocating), all
+// The vectors hold ints, a counting class (copied element by element),
+// std::string and vectors of int and of std::string (relocated, and each copy
+// of a non-empty one allocating), and an over-aligned plain type, all
 // compared with one model of int values.
 #include "fuzz/fuzz_containers.h"
 
@@ -36,10 +37,19 @@ const size_t kLiteralLimit = 16;
 const int kStrings = 3;
 const int kVectors = 2;
 
+// Over-aligned plain data: its blocks are aligned by hand.
+struct Wide {
+  alignas(32) int mValue;
+};
+
 // No allocator can satisfy these, on either target: a string of n bytes,
-// and a vector of n elements of any type here.
+// and a vector of n elements of any type here (Wide is the widest).
 bool huge(size_t n) { return n > npos / 8; }
-bool huge_count(size_t n) { return n > npos / 8 / sizeof(std::string); }
+bool huge_count(size_t n) { return n > npos / 8 / sizeof(Wide); }
+
+// On the 32-bit target a block of up to max_size() elements spans up to
+// 2 GB, which the allocator may or may not find: such a step is skipped.
+bool unknowable(size_t n, size_t max) { return sizeof(size_t) == 4 && huge_count(n) && n <= max; }
 
 // In hardened mode a reversed range or an iterator outside the string stops
 // the program; the fuzzer then keeps to valid ones.
@@ -61,6 +71,19 @@ void fail(int line, const char* text) {
 #define CHECK(expr) ((expr) ? (void)0 : fail(__LINE__, #expr))
 
 int sign(int v) { return (v > 0) - (v < 0); }
+
+// The hardened mode aborts where a precondition is broken, so there the
+// steps that would break one are skipped on both sides.
+#ifdef PLINTH_HARDENED
+const bool kHardened = true;
+#else
+const bool kHardened = false;
+#endif
+
+// Whether [first, last) is a range of [0, length]: erase's precondition.
+bool in_order(ptrdiff_t first, ptrdiff_t last, size_t length) {
+  return 0 <= first && first <= last && size_t(last) <= length;
+}
 
 class Input {
  public:
@@ -141,6 +164,26 @@ struct Element<std::string> {
   static int value(const std::string& e) { return e.empty() ? 0 : atoi(e.c_str()); }
 };
 
+template <>
+struct Element<Wide> {
+  static const bool kCopiesAllocate = false;
+  static Wide make(int v) {
+    const Wide w = {v};
+    return w;
+  }
+  static int value(const Wide& e) { return e.mValue; }
+};
+
+// Inner vectors: empty for 0, otherwise one element made from v.
+template <typename _T>
+struct Element<std::vector<_T> > {
+  static const bool kCopiesAllocate = true;
+  static std::vector<_T> make(int v) {
+    return v == 0 ? std::vector<_T>() : std::vector<_T>(1, Element<_T>::make(v));
+  }
+  static int value(const std::vector<_T>& e) { return e.empty() ? 0 : Element<_T>::value(e[0]); }
+};
+
 template <typename _T>
 int value_of(const _T& e) {
   return Element<_T>::value(e);
@@ -158,9 +201,10 @@ bool copy_fails(int v, bool failing) {
   return Element<_T>::kCopiesAllocate && failing && v != 0;
 }
 
+// Whole blocks stay below PTRDIFF_MAX bytes.
 template <typename _T>
 size_t max_of() {
-  return npos / sizeof(_T);
+  return npos / 2 / sizeof(_T);
 }
 
 // --- Models ------------------------------------------------------------------
@@ -184,14 +228,19 @@ struct VectorModel {
 const char* sEmptyBuffer;
 const char* sStringDummy;
 
+// The const overloads' dummy is another object, never written: it always
+// holds the default value.
 template <typename _T>
 struct Dummy {
   static const _T* sAddress;
+  static const _T* sConstAddress;
   static int sValue;
 };
 
 template <typename _T>
 const _T* Dummy<_T>::sAddress;
+template <typename _T>
+const _T* Dummy<_T>::sConstAddress;
 template <typename _T>
 int Dummy<_T>::sValue;
 
@@ -199,6 +248,7 @@ template <typename _T>
 void find_dummy() {
   std::vector<_T> none;
   Dummy<_T>::sAddress = &none.at(0);
+  Dummy<_T>::sConstAddress = &static_cast<const std::vector<_T>&>(none).at(0);
   none.at(0) = Element<_T>::make(0);
   Dummy<_T>::sValue = 0;
 }
@@ -364,9 +414,10 @@ size_t expect_grow(size_t capacity, size_t max) {
   return next;
 }
 
-// A constructor's outcome: n elements in a block of n, or no block at all.
+// A constructor's outcome: n elements in a block of n, or no block at all
+// (always, for n == 0).
 bool expect_block(VectorModel& m, size_t n, bool allocated) {
-  m.mBlock = allocated && !huge_count(n);
+  m.mBlock = allocated && n != 0 && !huge_count(n);
   m.mLength = m.mCapacity = m.mBlock ? n : 0;
   return m.mBlock;
 }
@@ -434,6 +485,7 @@ void check_string(const std::string& s, const StringModel& m) {
 template <typename _T>
 void check_vector(const std::vector<_T>& v, const VectorModel& m) {
   CHECK(v.size() == m.mLength && v.capacity() == m.mCapacity && v.empty() == (m.mLength == 0));
+  CHECK(reinterpret_cast<size_t>(v.begin().base()) % alignof(_T) == 0);
   CHECK((v.begin().base() != 0) == m.mBlock && size_t(v.end() - v.begin()) == m.mLength);
   CHECK(v.max_size() == max_of<_T>());
   const int* expected = m.mData;
@@ -443,26 +495,36 @@ void check_vector(const std::vector<_T>& v, const VectorModel& m) {
 
 // --- The objects and one step's operands ---------------------------------------
 
+template <typename _T>
+struct Vectors {
+  std::vector<_T> mReals[kVectors];
+  VectorModel mModels[kVectors];
+  void check() const {
+    for (int i = 0; i < kVectors; ++i) check_vector(mReals[i], mModels[i]);
+  }
+};
+
 struct State {
   std::string mStrings[kStrings];
   StringModel mStringModels[kStrings];
-  std::vector<int> mInts[kVectors];
-  VectorModel mIntModels[kVectors];
-  std::vector<Counted> mObjects[kVectors];
-  VectorModel mObjectModels[kVectors];
-  std::vector<std::string> mTexts[kVectors];
-  VectorModel mTextModels[kVectors];
+  Vectors<int> mInts;
+  Vectors<Counted> mObjects;
+  Vectors<std::string> mTexts;
+  Vectors<Wide> mWides;
+  Vectors<std::vector<int> > mNestedInts;
+  Vectors<std::vector<std::string> > mNestedTexts;
 };
 
 void check_state(const State& state, long extra_objects) {
   long objects = extra_objects;
   for (int i = 0; i < kStrings; ++i) check_string(state.mStrings[i], state.mStringModels[i]);
-  for (int i = 0; i < kVectors; ++i) {
-    check_vector(state.mInts[i], state.mIntModels[i]);
-    check_vector(state.mObjects[i], state.mObjectModels[i]);
-    check_vector(state.mTexts[i], state.mTextModels[i]);
-    objects += long(state.mObjects[i].size());
-  }
+  state.mInts.check();
+  state.mObjects.check();
+  state.mTexts.check();
+  state.mWides.check();
+  state.mNestedInts.check();
+  state.mNestedTexts.check();
+  for (int i = 0; i < kVectors; ++i) objects += long(state.mObjects.mReals[i].size());
   CHECK(Counted::sLive == objects);
 }
 
@@ -963,6 +1025,7 @@ void vector_construct_default(VectorStep<_T>& x) {
 template <typename _T>
 void vector_construct_count(VectorStep<_T>& x) {
   const size_t max = max_of<_T>(), n = x.mIn.amount(kVectorLimit, max);
+  if (unknowable(n, max)) return;
   const int value = int(x.mIn.byte());
   const bool allocated = n < max && !x.mFailing;
   if (x.mIn.byte() & 1) {
@@ -985,9 +1048,22 @@ void vector_construct_integral(VectorStep<_T>& x) {
   expect_filled(x.mModel, size_t(n), value, size_t(n) < max_of<_T>() && !x.mFailing);
 }
 
-// Strings are not made from an int: the count constructor stands in.
+// Elements not made from an int: the count constructor stands in.
 template <>
 void vector_construct_integral<std::string>(VectorStep<std::string>& x) {
+  vector_construct_count(x);
+}
+template <>
+void vector_construct_integral<Wide>(VectorStep<Wide>& x) {
+  vector_construct_count(x);
+}
+template <>
+void vector_construct_integral<std::vector<int> >(VectorStep<std::vector<int> >& x) {
+  vector_construct_count(x);
+}
+template <>
+void vector_construct_integral<std::vector<std::string> >(
+    VectorStep<std::vector<std::string> >& x) {
   vector_construct_count(x);
 }
 
@@ -1013,8 +1089,8 @@ void vector_construct_copy(VectorStep<_T>& x) {
   expect_copied(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, !x.mFailing);
 }
 
-// Self-assignment changes nothing, and so does a failed copy, except that
-// a copy of an empty vector that got no block is still a whole copy.
+// Self-assignment changes nothing, and so does a failed copy; a copy of an
+// empty vector needs no block.
 template <typename _T>
 void vector_assign(VectorStep<_T>& x) {
   CHECK(&(x.mTarget = x.mOther) == &x.mTarget);
@@ -1028,6 +1104,7 @@ void vector_reserve(VectorStep<_T>& x) {
   const size_t max = max_of<_T>();
   const bool by_default = x.mIn.byte() & 1;
   const size_t n = by_default ? 0 : x.mIn.amount(kVectorLimit + 300, max);
+  if (unknowable(n, max)) return;
   const bool done = by_default ? x.mTarget.reserve() : x.mTarget.reserve(n);
   CHECK(done == expect_reserve(x.mModel, n, max, x.mFailing));
 }
@@ -1054,6 +1131,7 @@ void vector_push_element(VectorStep<_T>& x) {
 template <typename _T>
 void vector_resize(VectorStep<_T>& x) {
   const size_t max = max_of<_T>(), n = x.mIn.amount(kVectorLimit, max);
+  if (unknowable(n, max)) return;
   const int value = int(x.mIn.byte());
   if (x.mIn.byte() & 1) {
     x.mTarget.resize(n, Element<_T>::make(value));
@@ -1081,6 +1159,7 @@ void vector_swap(VectorStep<_T>& x) {
 
 template <typename _T>
 void vector_pop_back(VectorStep<_T>& x) {
+  if (kHardened && x.mModel.mLength == 0) return;
   x.mTarget.pop_back();
   if (x.mModel.mLength != 0) --x.mModel.mLength;
 }
@@ -1090,6 +1169,7 @@ template <typename _T>
 void vector_erase_one(VectorStep<_T>& x) {
   const size_t length = x.mModel.mLength;
   const ptrdiff_t off = x.mIn.offset(length, x.mModel.mBlock);
+  if (kHardened && !in_order(off, off, length)) return;
   const typename std::vector<_T>::iterator pos = x.mTarget.begin() + off;
   CHECK(x.mTarget.erase(pos) == pos);
   if (off >= 0 && size_t(off) < length) expect_erase(x.mModel, off, off + 1);
@@ -1101,6 +1181,7 @@ void vector_erase_range(VectorStep<_T>& x) {
   const size_t length = x.mModel.mLength;
   const ptrdiff_t first = x.mIn.offset(length, x.mModel.mBlock);
   const ptrdiff_t last = x.mIn.offset(length, x.mModel.mBlock);
+  if (kHardened && !in_order(first, last, length)) return;
   const typename std::vector<_T>::iterator from = x.mTarget.begin() + first;
   CHECK(x.mTarget.erase(from, x.mTarget.begin() + last) == from);
   if (first >= 0 && size_t(first) < length && first < last && size_t(last) <= length)
@@ -1108,7 +1189,7 @@ void vector_erase_range(VectorStep<_T>& x) {
 }
 
 // at() out of range hands out the per-type dummy, which keeps what was
-// last written into it.
+// last written into it; const at() its own, which holds the default.
 template <typename _T>
 void vector_access(VectorStep<_T>& x) {
   VectorModel& m = x.mModel;
@@ -1116,13 +1197,14 @@ void vector_access(VectorStep<_T>& x) {
   const int value = int(x.mIn.word());
   const std::vector<_T>& view = x.mTarget;
   _T& r = x.mTarget.at(i);
-  CHECK(&view.at(i) == &r);
   const int made = made_value<_T>(value, x.mFailing);
   if (i < m.mLength) {
+    CHECK(&view.at(i) == &r);
     CHECK(&r == &x.mTarget[i] && value_of(r) == m.mData[i]);
     m.mData[i] = made;
   } else {
     CHECK(&r == Dummy<_T>::sAddress && value_of(r) == Dummy<_T>::sValue);
+    CHECK(&view.at(i) == Dummy<_T>::sConstAddress && value_of(view.at(i)) == 0);
     Dummy<_T>::sValue = made;
   }
   r = Element<_T>::make(value);
@@ -1219,15 +1301,17 @@ void apply(const Operation<_Step>& op, _Step& x, const char* group, int a, int b
 }
 
 template <typename _T>
-void vector_step(const char* group, std::vector<_T>* reals, VectorModel* models, size_t op,
-                 unsigned pick, Input& in, bool failing) {
+void vector_step(const char* group, Vectors<_T>& vectors, size_t op, unsigned pick, Input& in,
+                 bool failing) {
   const int a = pick % kVectors, b = pick / kVectors % kVectors;
-  VectorStep<_T> x = {reals[a], models[a], reals[b], models[b], in, failing};
+  VectorStep<_T> x = {
+      vectors.mReals[a], vectors.mModels[a], vectors.mReals[b], vectors.mModels[b], in, failing};
   apply(VectorOperations<_T>::kTable[op], x, group, a, b);
 }
 
 void step(State& state, Input& in, bool can_fail) {
-  size_t op = in.byte() % (kStringCount + 3 * VectorOperations<int>::kCount);
+  const size_t kVectorCount = VectorOperations<int>::kCount;
+  size_t op = in.byte() % (kStringCount + 6 * kVectorCount);
   const unsigned pick = in.byte();
   const bool failing = can_fail && pick >= 0xE0;
   if (op < kStringCount) {
@@ -1242,14 +1326,22 @@ void step(State& state, Input& in, bool can_fail) {
     return apply(kStringOperations[op], x, "string", a, b);
   }
   op -= kStringCount;
-  if (op < VectorOperations<int>::kCount)
-    return vector_step("vector<int>", state.mInts, state.mIntModels, op, pick, in, failing);
-  op -= VectorOperations<int>::kCount;
-  if (op < VectorOperations<Counted>::kCount)
-    return vector_step("vector<Counted>", state.mObjects, state.mObjectModels, op, pick, in,
-                       failing);
-  vector_step("vector<string>", state.mTexts, state.mTextModels,
-              op - VectorOperations<Counted>::kCount, pick, in, failing);
+  const size_t group = op / kVectorCount;
+  op %= kVectorCount;
+  switch (group) {
+    case 0:
+      return vector_step("vector<int>", state.mInts, op, pick, in, failing);
+    case 1:
+      return vector_step("vector<Counted>", state.mObjects, op, pick, in, failing);
+    case 2:
+      return vector_step("vector<string>", state.mTexts, op, pick, in, failing);
+    case 3:
+      return vector_step("vector<Wide>", state.mWides, op, pick, in, failing);
+    case 4:
+      return vector_step("vector<vector<int>>", state.mNestedInts, op, pick, in, failing);
+    default:
+      return vector_step("vector<vector<string>>", state.mNestedTexts, op, pick, in, failing);
+  }
 }
 
 void find_shared_objects() {
@@ -1258,6 +1350,9 @@ void find_shared_objects() {
   find_dummy<int>();
   find_dummy<Counted>();
   find_dummy<std::string>();
+  find_dummy<Wide>();
+  find_dummy<std::vector<int> >();
+  find_dummy<std::vector<std::string> >();
 }
 
 }  // namespace
@@ -1279,7 +1374,10 @@ size_t run(const uint8_t* data, size_t size) {
     steps = sStep;
   }
   sOperation = "end of input";
-  find_dummy<std::string>();  // gives back the block of a value written into it
+  // Gives back the blocks of values written into the dummies.
+  find_dummy<std::string>();
+  find_dummy<std::vector<int> >();
+  find_dummy<std::vector<std::string> >();
   CHECK(Counted::sLive == objects);
   if (sCanFail) CHECK(failalloc::live_blocks() == blocks);
   return steps;

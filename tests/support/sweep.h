@@ -52,11 +52,18 @@ inline unsigned long digest_of(const std::string& s) {
   return digest;
 }
 
+template <typename _T>
+unsigned long digest_of(const std::vector<_T>& v) {
+  unsigned long digest = v.size();
+  for (size_t i = 0; i < v.size(); ++i) digest = mix(digest, digest_of(v[i]));
+  return digest;
+}
+
 inline const char* shared_empty_buffer() { return std::string().c_str(); }
 
 // The invariants: a terminated buffer, size <= capacity, and the shared
 // empty buffer exactly when the capacity is 0; a vector without a block has
-// neither size nor capacity.
+// neither size nor capacity, and its elements are aligned for their type.
 inline bool sound(int) { return true; }
 inline bool sound(const CtorDtorCounter&) { return true; }
 inline bool sound(const std::string& s) {
@@ -65,7 +72,9 @@ inline bool sound(const std::string& s) {
 }
 template <typename _T>
 bool sound(const std::vector<_T>& v) {
-  if (v.size() > v.capacity() || (v.begin().base() == 0 && v.capacity() != 0)) return false;
+  const _T* block = v.begin().base();
+  if (v.size() > v.capacity() || (block == 0 && v.capacity() != 0)) return false;
+  if (reinterpret_cast<size_t>(block) % alignof(_T) != 0) return false;
   for (size_t i = 0; i < v.size(); ++i)
     if (!sound(v[i])) return false;
   return true;

@@ -1,8 +1,9 @@
-// Every allocating operation of std::vector, for plain data, a counted class
-// and std::string elements, with each allocation refused in turn
-// (support/sweep.h). Constructors give no block; reserve reports false and,
-// like push_back, resize and copy assignment, leaves the vector unchanged; a
-// string element whose copy ran out of memory fails the operation too.
+// Every allocating operation of std::vector, for plain data, a counted class,
+// std::string, nested vectors and an over-aligned type, with each allocation
+// refused in turn (support/sweep.h). Constructors give no block; reserve
+// reports false and, like push_back, resize and copy assignment, leaves the
+// vector unchanged; an element (string or inner vector) whose copy ran out of
+// memory fails the operation too.
 #include <string>
 #include <vector>
 
@@ -14,6 +15,14 @@ using sweep::Case;
 using sweep::kEmptied;
 using sweep::kRefused;
 using sweep::kUnchanged;
+
+// Over-aligned plain data: its blocks are aligned by hand and grow by
+// allocate, copy and free (sweep::sound checks the alignment).
+struct Wide {
+  alignas(64) int mValue;
+};
+unsigned long digest_of(const Wide& w) { return unsigned(w.mValue); }
+bool sound(const Wide&) { return true; }
 
 template <typename _T>
 _T make(int i);
@@ -28,6 +37,19 @@ CtorDtorCounter make<CtorDtorCounter>(int) {
 template <>
 std::string make<std::string>(int i) {
   return std::string(size_t(5 + i), char('a' + i));
+}
+template <>
+Wide make<Wide>(int i) {
+  const Wide w = {i};
+  return w;
+}
+template <>
+std::vector<int> make<std::vector<int> >(int i) {
+  return std::vector<int>(size_t(2 + i), i);
+}
+template <>
+std::vector<std::string> make<std::vector<std::string> >(int i) {
+  return std::vector<std::string>(size_t(1 + i), make<std::string>(i));
 }
 
 // The target is full (capacity == size), so any growth allocates.
@@ -121,15 +143,21 @@ struct Tables {
   }
 };
 
-// Within the capacity only element copies allocate: strings.
-const Case<RoomyVectors<std::string> > kStringCopyCases[] = {
-    {"push_back, string element, room to spare", kUnchanged,
-     [](RoomyVectors<std::string>& f) {
+// Within the capacity only element copies allocate: strings and vectors.
+template <typename _T>
+struct CopyCases {
+  static const Case<RoomyVectors<_T> > kCases[2];
+};
+
+template <typename _T>
+const Case<RoomyVectors<_T> > CopyCases<_T>::kCases[2] = {
+    {"push_back, allocating element, room to spare", kUnchanged,
+     [](RoomyVectors<_T>& f) {
        f.mTarget.push_back(f.mSource[0]);
        return true;
      }},
-    {"resize(n, value), string elements, room to spare", kUnchanged,
-     [](RoomyVectors<std::string>& f) {
+    {"resize(n, value), allocating elements, room to spare", kUnchanged,
+     [](RoomyVectors<_T>& f) {
        f.mTarget.resize(7, f.mSource[0]);
        return true;
      }},
@@ -153,19 +181,34 @@ unsigned sweep_type(size_t& operations) {
   return sweep::sweep_all(grow, growing) + sweep::sweep_all(shrink, shrinking);
 }
 
+// Every table for one type; copies_allocate adds the cases within capacity.
+template <typename _T>
+unsigned sweep_all_of(size_t& operations, bool copies_allocate) {
+  unsigned pairs = sweep_type<_T>(operations);
+  if (copies_allocate) {
+    operations += 2;
+    pairs += sweep::sweep_all(CopyCases<_T>::kCases);
+  }
+  return pairs;
+}
+
 TEST(every_allocation_of_every_vector_operation_can_fail) {
   if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  size_t ints = sweep::count_of(kIntegralCases), counters = 0;
-  size_t strings = sweep::count_of(kStringCopyCases);
-  const unsigned int_pairs = sweep_type<int>(ints) + sweep::sweep_all(kIntegralCases);
-  const unsigned counter_pairs = sweep_type<CtorDtorCounter>(counters);
-  const unsigned string_pairs =
-      sweep_type<std::string>(strings) + sweep::sweep_all(kStringCopyCases);
+  size_t ops[6] = {sweep::count_of(kIntegralCases), 0, 0, 0, 0, 0};
+  const unsigned pairs[6] = {
+      sweep_all_of<int>(ops[0], false) + sweep::sweep_all(kIntegralCases),
+      sweep_all_of<CtorDtorCounter>(ops[1], false),
+      sweep_all_of<std::string>(ops[2], true),
+      sweep_all_of<Wide>(ops[3], false),
+      sweep_all_of<std::vector<int> >(ops[4], true),
+      sweep_all_of<std::vector<std::string> >(ops[5], true),
+  };
   printf(
       "vector sweep: %u (operation, failure point) pairs: int %u/%zu operations, "
-      "CtorDtorCounter %u/%zu, std::string %u/%zu\n",
-      int_pairs + counter_pairs + string_pairs, int_pairs, ints, counter_pairs, counters,
-      string_pairs, strings);
+      "CtorDtorCounter %u/%zu, std::string %u/%zu, over-aligned %u/%zu, vector<int> %u/%zu, "
+      "vector<string> %u/%zu\n",
+      pairs[0] + pairs[1] + pairs[2] + pairs[3] + pairs[4] + pairs[5], pairs[0], ops[0], pairs[1],
+      ops[1], pairs[2], ops[2], pairs[3], ops[3], pairs[4], ops[4], pairs[5], ops[5]);
 }
 
 }  // namespace

@@ -101,8 +101,12 @@ TEST(erase_assigns_the_tail_and_destroys_one_slot_per_element) {
   EXPECT(v.size() == 3 && v.capacity() == 6);
 }
 
-// Positions and ranges that are not elements of this vector remove nothing.
+// Positions and ranges that are not elements of this vector remove nothing
+// (the hardened mode aborts instead).
 TEST(erase_outside_the_elements_changes_nothing) {
+#ifdef PLINTH_HARDENED
+  return unit::skip("the hardened mode aborts here");
+#endif
   CtorDtorCounter c;
   std::vector<CtorDtorCounter> v(3, c);
   std::vector<CtorDtorCounter> other(3, c);

@@ -1,6 +1,9 @@
 // Refused requests, allocation failures and failed element copies of
 // std::vector: a constructor yields an empty vector without a block, anything
 // else leaves the vector as it was, and nothing leaks.
+#include <pthread.h>
+#include <stdint.h>
+
 #include <string>
 #include <vector>
 
@@ -226,18 +229,57 @@ TEST(oversized_or_reversed_construction_gives_no_block) {
   EXPECT(has_no_block(reversed));
 }
 
+// A block never spans PTRDIFF_MAX bytes or more, so end() - begin() is
+// exact; larger requests never reach the allocator.
 TEST(refused_reserve_and_resize_change_nothing) {
+  EXPECT(std::vector<char>().max_size() == size_t(PTRDIFF_MAX));
+  EXPECT(std::vector<int>().max_size() == size_t(PTRDIFF_MAX) / sizeof(int));
   std::vector<int> ints(10, 7);
+  std::vector<char> chars;
   const Snapshot<int> before(ints);
   const bool counting = failalloc::active();
   const unsigned requests = failalloc::requests();
   EXPECT(!ints.reserve(9));
   EXPECT(!ints.reserve(ints.max_size() + 1));
+  EXPECT(!chars.reserve(size_t(PTRDIFF_MAX) + 1));
   ints.resize(ints.max_size() + 1);
   ints.resize(10, 3);
-  EXPECT(before.same(ints));
+  chars.resize(size_t(PTRDIFF_MAX) + 1);
+  escape(chars);
+  EXPECT(before.same(ints) && has_no_block(chars));
   EXPECT(ints[0] == 7 && ints[9] == 7);
   if (counting) EXPECT(failalloc::requests() == requests);
+}
+
+// Plain data too large for the stack: 1 MB elements, grown on a thread
+// whose whole stack is 256 KB, the value being an element itself.
+struct Huge {
+  char bytes[1 << 20];
+};
+
+void* grow_huge(void* arg) {
+  std::vector<Huge>& v = *static_cast<std::vector<Huge>*>(arg);
+  v.push_back(v[0]);
+  v.resize(4, v[1]);
+  v.reserve(8);
+  v.push_back(v[3]);
+  return 0;
+}
+
+TEST(large_plain_elements_are_never_copied_to_the_stack) {
+  std::vector<Huge> v(1);
+  v[0].bytes[0] = 'a';
+  v[0].bytes[sizeof(Huge) - 1] = 'z';
+  pthread_attr_t attr;
+  pthread_t thread;
+  pthread_attr_init(&attr);
+  pthread_attr_setstacksize(&attr, 256 << 10);
+  EXPECT(pthread_create(&thread, &attr, grow_huge, &v) == 0 && pthread_join(thread, 0) == 0);
+  pthread_attr_destroy(&attr);
+  bool copied = v.size() == 5;
+  for (size_t i = 0; copied && i < v.size(); ++i)
+    copied = v[i].bytes[0] == 'a' && v[i].bytes[sizeof(Huge) - 1] == 'z';
+  EXPECT(copied);
 }
 
 TEST(failed_construction_gives_no_block) {

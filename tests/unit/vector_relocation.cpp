@@ -67,9 +67,16 @@ bool values_run_up(const std::vector<_T>& v) {
 
 }  // namespace
 
+// Plain data its user declares not relocatable.
+struct Pinned {
+  int value;
+};
+
 namespace kestrel {
 template <>
 struct is_relocatable<Moved> : std::true_type {};
+template <>
+struct is_relocatable<Pinned> : std::false_type {};
 }  // namespace kestrel
 
 TEST(relocatable_elements_grow_without_copies) {
@@ -140,20 +147,85 @@ TEST(other_class_elements_are_assigned_down_on_erase) {
   EXPECT(v.size() == 7 && v[1].value == 1 && v[2].value == 5 && v[6].value == 9);
 }
 
-// Strings are relocated down, so erasing allocates nothing and loses no
-// value even with every allocation refused.
-TEST(erasing_strings_needs_no_memory) {
-  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  std::vector<std::string> v;
-  v.push_back(std::string("first"));
-  v.push_back(std::string("second"));
-  v.push_back(std::string("third"));
-  v.push_back(std::string("fourth"));
+// Strings and inner vectors are relocated down, so erasing allocates nothing
+// and loses no value even with every allocation refused (an assignment
+// would fail and leave a stale element behind). The four values differ in
+// size.
+template <typename _T>
+void erase_without_memory(const _T (&values)[4]) {
+  std::vector<_T> v(values, values + 4);
   const long blocks = failalloc::live_blocks();
   failalloc::fail_all();
   v.erase(v.begin());
   v.erase(v.begin(), v.begin() + 1);
   failalloc::disarm();
-  EXPECT(v.size() == 2 && v[0] == "third" && v[1] == "fourth");
+  EXPECT(v.size() == 2 && v[0].size() == values[2].size() && v[1].size() == values[3].size());
   EXPECT(failalloc::live_blocks() == blocks - 2);
+}
+
+TEST(erasing_strings_and_vectors_needs_no_memory) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  const std::string strings[4] = {"first", "second", "third", "fourth"};
+  erase_without_memory(strings);
+  const std::vector<int> vectors[4] = {std::vector<int>(1, 1), std::vector<int>(2, 2),
+                                       std::vector<int>(3, 3), std::vector<int>(4, 4)};
+  erase_without_memory(vectors);
+}
+
+// Over-aligned elements: plain data and a class copied one by one.
+template <size_t _Align>
+struct alignas(_Align) Aligned {
+  int value;
+};
+template <size_t _Align>
+struct alignas(_Align) AlignedClass {
+  explicit AlignedClass(int v = 0) : value(v) {}
+  AlignedClass(const AlignedClass& other) : value(other.value) {}
+  AlignedClass& operator=(const AlignedClass& other) {
+    value = other.value;
+    return *this;
+  }
+  int value;
+};
+
+template <typename _T>
+bool aligned(const std::vector<_T>& v) {
+  return reinterpret_cast<size_t>(v.begin().base()) % alignof(_T) == 0;
+}
+
+// Every block a vector of them holds is aligned to the type, through
+// growth (by 2, then by 256), reserve, resize, copy and erase.
+template <typename _T>
+void stays_aligned() {
+  std::vector<_T> v;
+  bool all = true;
+  _T item;
+  for (int i = 0; i < 600; ++i) {
+    item.value = i;
+    v.push_back(item);
+    all = all && aligned(v);
+  }
+  EXPECT(all && values_run_up(v));
+  EXPECT(v.reserve(700) && aligned(v) && v.reserve(0) && aligned(v) && values_run_up(v));
+  v.push_back(v[0]);  // an own element, while the block moves
+  v.resize(800, v[1]);
+  EXPECT(aligned(v) && v.size() == 800 && v[600].value == 0 && v[799].value == 1);
+  std::vector<_T> copy(v);
+  v.erase(v.begin(), v.begin() + 1);
+  EXPECT(aligned(copy) && copy.size() == 800 && aligned(v) && v[0].value == 1);
+}
+
+// It takes the element path: grown by building a new block, erased by
+// assignment.
+TEST(plain_data_declared_not_relocatable_takes_the_element_path) {
+  std::vector<Pinned> v;
+  push_values(v, 300);
+  v.erase(v.begin());
+  EXPECT(v.size() == 299 && v.capacity() == 512 && v[0].value == 1 && v[298].value == 299);
+}
+
+TEST(over_aligned_elements_are_aligned) {
+  stays_aligned<Aligned<32> >();
+  stays_aligned<Aligned<64> >();
+  stays_aligned<AlignedClass<64> >();
 }
