@@ -48,6 +48,12 @@ file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/plinth-run.env
      CONTENT "PLINTH_RUN=${_plinth_run}\nPLINTH_EMULATOR='${_plinth_emulator}'\n")
 
 set(PLINTH_SANITIZERS address,undefined CACHE STRING "Sanitizers for PLINTH_SANITIZE")
+# The C++ ABI pieces that the static sanitizer runtimes need from libsupc++
+# in a program linked without libstdc++ (also offered to the package's
+# users: plinth.pc's sanitizer_libs).
+set(PLINTH_SANITIZER_LINK_SYMBOLS __dynamic_cast __cxa_demangle _ZTISt9type_info
+    _ZTIN10__cxxabiv117__class_type_infoE _ZTIN10__cxxabiv120__si_class_type_infoE
+    _ZTIN10__cxxabiv121__vmi_class_type_infoE)
 
 if(PLINTH_SANITIZE)
   set(_plinth_san -fsanitize=${PLINTH_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -60,9 +66,7 @@ if(PLINTH_SANITIZE)
   else()
     add_link_options(-static-libsan -fsanitize-link-c++-runtime)
   endif()
-  foreach(_sym __dynamic_cast __cxa_demangle _ZTISt9type_info
-          _ZTIN10__cxxabiv117__class_type_infoE _ZTIN10__cxxabiv120__si_class_type_infoE
-          _ZTIN10__cxxabiv121__vmi_class_type_infoE)
+  foreach(_sym ${PLINTH_SANITIZER_LINK_SYMBOLS})
     add_link_options(-Wl,-u,${_sym})
   endforeach()
   # AddressSanitizer owns malloc: the tests' allocation-failure layer steps
