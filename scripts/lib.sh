@@ -25,6 +25,24 @@ plinth_build() {
   cmake --build --preset "$1"
 }
 
+# Builds each preset to run (plinth_presets "$@") and runs CTest on it with
+# the options that follow "--" in the arguments; false when any run failed.
+#   plinth_build_and_test [PRESET...] -- [CTEST OPTION...]
+plinth_build_and_test() {
+  local presets=() preset status=0
+  while [ "$#" -gt 0 ] && [ "$1" != -- ]; do
+    presets+=("$1")
+    shift
+  done
+  shift
+  for preset in $(plinth_presets "${presets[@]}"); do
+    echo "== $preset"
+    plinth_build "$preset"
+    ctest --preset "$preset" "$@" || status=1
+  done
+  return $status
+}
+
 # How the programs of the configured build in directory $1 run here:
 # prints native, emulated or no.
 plinth_run_kind() {
