@@ -203,8 +203,9 @@ runtime = {(a, what): int(b) for a, what, b in rows("runtime.tsv")}
 
 
 def both(case, peer_i=I_GNU, peer_x=X_GNU):
-    """'a (i386 instructions) / b ns (x86-64)' for a case of one build."""
-    return "%s instructions / %s ns" % (fmt(i386(peer_i, case)), fmt(best.get((peer_x, case))))
+    """'a instructions (or ns, i386) / b ns (x86-64)' for a case of one build."""
+    return "%s %s / %s ns" % (fmt(i386(peer_i, case)), "ns" if timed_i386 else "instructions",
+                              fmt(best.get((peer_x, case))))
 
 
 def compile_parts(row):
