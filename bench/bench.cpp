@@ -8,9 +8,9 @@
 // Prints one line per case to standard output: name, best ns/op, ops, reps.
 // std::cout and the C floors write to /dev/null (standard output is
 // redirected there after the report stream has been duplicated).
+#include <iostream>
 #include <string>
 #include <vector>
-#include <iostream>
 
 #include <fcntl.h>
 #include <stdio.h>
@@ -258,26 +258,26 @@ struct Case {
 };
 
 const Case kCases[] = {
-  {"vector<int> push_back 1e6", vecPush1e6, 1e6},
-  {"vector<int> push_back 1e7", vecPush1e7, 1e7},
-  {"vector<int> reserve+push_back 1e6", vecPushReserve1e6, 1e6},
-  {"vector<int> reserve+push_back 1e7", vecPushReserve1e7, 1e7},
-  {"vector<int> erase front 1e4", vecEraseFront, kEraseCount},
-  {"vector<string> push_back 1e5 short", vecStringShort, kStringCount},
-  {"vector<string> push_back 1e5 64B", vecString64, kStringCount},
-  {"vector<class> push_back 1e5", vecClassPush, kClassCount},
-  {"string push_back 1e6 chars", strPushBack, kCharCount},
-  {"string append 8B to 1MB", strAppend8, kMegabyte / 8},
-  {"string find 16B in 1MB (per byte)", strFind, (double)kFindRounds * kMegabyte},
-  {"string compare equal length 64B", strCompare, kCompareCount},
-  {"string copy short (8B)", strCopyShort, kCopyCount},
-  {"string copy long (64B)", strCopyLong, kCopyCount},
-  {"cout << int", coutInt, kPrintCount},
-  {"cout << double", coutDouble, kPrintCount},
-  {"floor: realloc +1 byte", floorRealloc, kCharCount},
-  {"floor: malloc+free", floorMallocFree, kCopyCount},
-  {"floor: snprintf %d + fwrite", floorSnprintfInt, kPrintCount},
-  {"floor: snprintf %.6e + fwrite", floorSnprintfDouble, kPrintCount},
+    {"vector<int> push_back 1e6", vecPush1e6, 1e6},
+    {"vector<int> push_back 1e7", vecPush1e7, 1e7},
+    {"vector<int> reserve+push_back 1e6", vecPushReserve1e6, 1e6},
+    {"vector<int> reserve+push_back 1e7", vecPushReserve1e7, 1e7},
+    {"vector<int> erase front 1e4", vecEraseFront, kEraseCount},
+    {"vector<string> push_back 1e5 short", vecStringShort, kStringCount},
+    {"vector<string> push_back 1e5 64B", vecString64, kStringCount},
+    {"vector<class> push_back 1e5", vecClassPush, kClassCount},
+    {"string push_back 1e6 chars", strPushBack, kCharCount},
+    {"string append 8B to 1MB", strAppend8, kMegabyte / 8},
+    {"string find 16B in 1MB (per byte)", strFind, (double)kFindRounds* kMegabyte},
+    {"string compare equal length 64B", strCompare, kCompareCount},
+    {"string copy short (8B)", strCopyShort, kCopyCount},
+    {"string copy long (64B)", strCopyLong, kCopyCount},
+    {"cout << int", coutInt, kPrintCount},
+    {"cout << double", coutDouble, kPrintCount},
+    {"floor: realloc +1 byte", floorRealloc, kCharCount},
+    {"floor: malloc+free", floorMallocFree, kCopyCount},
+    {"floor: snprintf %d + fwrite", floorSnprintfInt, kPrintCount},
+    {"floor: snprintf %.6e + fwrite", floorSnprintfDouble, kPrintCount},
 };
 
 }  // namespace
@@ -287,9 +287,12 @@ int main(int argc, char** argv) {
   double budgetMs = 1500;
   const char* filter = 0;
   for (int i = 1; i + 1 < argc; i += 2) {
-    if (strcmp(argv[i], "-r") == 0) maxReps = atoi(argv[i + 1]);
-    else if (strcmp(argv[i], "-t") == 0) budgetMs = atof(argv[i + 1]);
-    else if (strcmp(argv[i], "-f") == 0) filter = argv[i + 1];
+    if (strcmp(argv[i], "-r") == 0)
+      maxReps = atoi(argv[i + 1]);
+    else if (strcmp(argv[i], "-t") == 0)
+      budgetMs = atof(argv[i + 1]);
+    else if (strcmp(argv[i], "-f") == 0)
+      filter = argv[i + 1];
   }
   if (maxReps < 1) maxReps = 1;
 

@@ -1,8 +1,8 @@
 // The translation unit whose compile time the benchmark measures: it
 // includes vector, string and iostream and instantiates the common uses.
+#include <iostream>
 #include <string>
 #include <vector>
-#include <iostream>
 
 int main() {
   std::vector<std::string> words;
@@ -15,8 +15,7 @@ int main() {
     line.append(words[i].c_str(), words[i].size());
   }
   std::vector<std::string>::iterator it = words.begin();
-  std::cout << it->c_str() << ' ' << lengths[0] << ' ' << line.find("fox", 0) << ' '
-            << 0.5 << '\n';
+  std::cout << it->c_str() << ' ' << lengths[0] << ' ' << line.find("fox", 0) << ' ' << 0.5 << '\n';
   words.erase(words.begin());
   return line.compare(words[0]) == 0;
 }

@@ -9,9 +9,6 @@ import sys
 
 DATA, DOCS = sys.argv[1], sys.argv[2]
 
-X_PL, X_GNU = "x86-64 plinth g++", "x86-64 libstdc++ g++"
-X_PLC, X_LLVM = "x86-64 plinth clang++", "x86-64 libc++ clang++"
-I_PL, I_GNU = "i386 plinth g++", "i386 libstdc++ g++"
 
 PUSH_1E7 = "vector<int> push_back 1e7"
 STR_SHORT = "vector<string> push_back 1e5 short"
@@ -30,6 +27,20 @@ def rows(name):
     with open(path) as f:
         return [line.rstrip("\n").split("\t") for line in f if line.strip()]
 
+
+# The variants as the builds name them (bench/CMakeLists.txt; run.sh adds
+# the build's label, a compiler and its architecture flag): by build and
+# library key.
+VARIANTS = {(r[6], r[1]): r[0] for r in rows("variants.tsv")}
+
+
+def variant(build, lib):
+    return VARIANTS.get((build, lib), "%s %s (not built)" % (build, lib))
+
+
+X_PL, X_GNU = variant("g++ -m64", "plinth"), variant("g++ -m64", "gnu")
+X_PLC, X_LLVM = variant("clang++ -m64", "plinth"), variant("clang++ -m64", "llvm")
+I_PL, I_GNU = variant("g++ -m32", "plinth"), variant("g++ -m32", "gnu")
 
 # Per variant and case: the best ns/op of every round, in case order.
 rounds = collections.defaultdict(list)
@@ -192,8 +203,9 @@ runtime = {(a, what): int(b) for a, what, b in rows("runtime.tsv")}
 
 
 def both(case, peer_i=I_GNU, peer_x=X_GNU):
-    """'a (i386 instructions) / b ns (x86-64)' for a case of one build."""
-    return "%s instructions / %s ns" % (fmt(i386(peer_i, case)), fmt(best.get((peer_x, case))))
+    """'a instructions (or ns, i386) / b ns (x86-64)' for a case of one build."""
+    return "%s %s / %s ns" % (fmt(i386(peer_i, case)), "ns" if timed_i386 else "instructions",
+                              fmt(best.get((peer_x, case))))
 
 
 def compile_parts(row):

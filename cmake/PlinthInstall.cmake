@@ -54,6 +54,11 @@ set(PLINTH_PC_ARCH "")
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND " ${CMAKE_CXX_FLAGS} " MATCHES " -m32 ")
   set(PLINTH_PC_ARCH "-m32 ")
 endif()
+# A program built with the sanitizers links through the C driver instead
+# (docs/using.md): its variable sanitizer_libs names the library, the
+# language-support runtime and the pieces of it the sanitizer runtimes need.
+list(TRANSFORM PLINTH_SANITIZER_LINK_SYMBOLS PREPEND "-Wl,-u," OUTPUT_VARIABLE _plinth_pc_symbols)
+list(JOIN _plinth_pc_symbols " " PLINTH_PC_SANITIZER_SYMBOLS)
 file(RELATIVE_PATH PLINTH_PC_TO_PREFIX /${PLINTH_INSTALL_PKGCONFIGDIR} /)
 string(REGEX REPLACE "/$" "" PLINTH_PC_TO_PREFIX ${PLINTH_PC_TO_PREFIX})
 configure_file(${CMAKE_CURRENT_LIST_DIR}/plinth.pc.in ${PROJECT_BINARY_DIR}/plinth.pc @ONLY)

@@ -9,10 +9,18 @@
 set(CMAKE_CXX_LINK_EXECUTABLE
     "<CMAKE_C_COMPILER> <FLAGS> <CMAKE_CXX_LINK_FLAGS> <LINK_FLAGS> <OBJECTS> -o <TARGET> <LINK_LIBRARIES> -lsupc++ -lm")
 
-# Some x86-64 kernels are built without 32-bit support and refuse to execute
-# i386 programs. There the tests run i386 programs under the user-mode
-# emulator qemu-i386 (Debian package qemu-user).
-if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
+# How this build's programs run on this machine, decided here once for the
+# tests and every script (tests, benchmark, examples, valgrind): natively,
+# or under the user-mode emulator qemu-i386 (Debian package qemu-user) on
+# x86-64 kernels built without 32-bit support, which refuse to execute i386
+# programs. The answer goes to CMAKE_CROSSCOMPILING_EMULATOR for CTest and
+# to ${CMAKE_BINARY_DIR}/plinth-run.env for the scripts (scripts/lib.sh
+# reads it):
+#   PLINTH_RUN=native|emulated|no   PLINTH_EMULATOR=<emulator or empty>
+set(_plinth_run native)
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(_plinth_run emulated)
+else()
   set(_probe_dir ${CMAKE_BINARY_DIR}/CMakeFiles/plinth-exec-check)
   file(WRITE ${_probe_dir}/main.c "int main(void) { return 0; }\n")
   try_compile(_plinth_built ${_probe_dir}/build ${_probe_dir}/main.c
@@ -20,17 +28,32 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND NOT CMAKE_CROSSCOMPILING_EMULATOR)
   execute_process(COMMAND ${_probe_dir}/exec-check RESULT_VARIABLE _plinth_ran
                   OUTPUT_QUIET ERROR_QUIET)
   if(_plinth_built AND NOT _plinth_ran EQUAL 0)
-    find_program(PLINTH_QEMU_I386 qemu-i386)
-    if(PLINTH_QEMU_I386)
-      set(CMAKE_CROSSCOMPILING_EMULATOR ${PLINTH_QEMU_I386})
-      message(STATUS "i386 programs run under ${PLINTH_QEMU_I386}")
-    else()
-      message(WARNING "This kernel cannot run i386 programs; install qemu-user to run the tests")
+    set(_plinth_run no)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      find_program(PLINTH_QEMU_I386 qemu-i386)
+      if(PLINTH_QEMU_I386)
+        set(CMAKE_CROSSCOMPILING_EMULATOR ${PLINTH_QEMU_I386})
+        set(_plinth_run emulated)
+        message(STATUS "i386 programs run under ${PLINTH_QEMU_I386}")
+      endif()
+    endif()
+    if(_plinth_run STREQUAL "no")
+      message(WARNING "This machine cannot run the programs of this build; for i386 install "
+                      "qemu-user to run the tests")
     endif()
   endif()
 endif()
+list(JOIN CMAKE_CROSSCOMPILING_EMULATOR " " _plinth_emulator)
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/plinth-run.env
+     CONTENT "PLINTH_RUN=${_plinth_run}\nPLINTH_EMULATOR='${_plinth_emulator}'\n")
 
 set(PLINTH_SANITIZERS address,undefined CACHE STRING "Sanitizers for PLINTH_SANITIZE")
+# The C++ ABI pieces that the static sanitizer runtimes need from libsupc++
+# in a program linked without libstdc++ (also offered to the package's
+# users: plinth.pc's sanitizer_libs).
+set(PLINTH_SANITIZER_LINK_SYMBOLS __dynamic_cast __cxa_demangle _ZTISt9type_info
+    _ZTIN10__cxxabiv117__class_type_infoE _ZTIN10__cxxabiv120__si_class_type_infoE
+    _ZTIN10__cxxabiv121__vmi_class_type_infoE)
 
 if(PLINTH_SANITIZE)
   set(_plinth_san -fsanitize=${PLINTH_SANITIZERS} -fno-sanitize-recover=all -fno-omit-frame-pointer)
@@ -43,9 +66,7 @@ if(PLINTH_SANITIZE)
   else()
     add_link_options(-static-libsan -fsanitize-link-c++-runtime)
   endif()
-  foreach(_sym __dynamic_cast __cxa_demangle _ZTISt9type_info
-          _ZTIN10__cxxabiv117__class_type_infoE _ZTIN10__cxxabiv120__si_class_type_infoE
-          _ZTIN10__cxxabiv121__vmi_class_type_infoE)
+  foreach(_sym ${PLINTH_SANITIZER_LINK_SYMBOLS})
     add_link_options(-Wl,-u,${_sym})
   endforeach()
   # AddressSanitizer owns malloc: the tests' allocation-failure layer steps

@@ -6,10 +6,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
-status=0
-for preset in $(plinth_presets "$@"); do
-  plinth_build "$preset"
-  # Through CTest, which runs i386 programs under an emulator when needed.
-  ctest --preset "$preset" -R '^probe\.' --output-on-failure || status=1
-done
-exit $status
+# Through CTest, which runs i386 programs under an emulator when needed.
+plinth_build_and_test "$@" -- -R '^probe\.' --output-on-failure

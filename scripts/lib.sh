@@ -1,15 +1,18 @@
-# Shared by the build and test scripts: which presets to run, and how to
-# configure and build one of them.
+# Shared by the build and test scripts: which presets to run, how to
+# configure and build one of them, and how its programs run on this machine.
 
 # Prints the presets to run: the arguments when given, otherwise i386 and
 # x86-64, dropping i386 (with a one-line note on stderr) when this machine
-# has no 32-bit toolchain.
+# cannot configure it (no 32-bit toolchain) or cannot run its programs (no
+# 32-bit kernel support and no qemu-i386). The build answers both questions
+# (cmake/PlinthToolchain.cmake); its configure log stays in build/i386.log.
 plinth_presets() {
   if [ "$#" -gt 0 ]; then
     echo "$@"
     return
   fi
-  if plinth_has_i386; then
+  mkdir -p build
+  if cmake --preset i386 >build/i386.log 2>&1 && [ "$(plinth_run_kind build/i386)" != no ]; then
     echo "i386 x86-64"
   else
     echo "i386 skipped: no 32-bit toolchain here; install it with 'apt-get install g++-multilib qemu-user'." >&2
@@ -17,23 +20,37 @@ plinth_presets() {
   fi
 }
 
-# True when gcc can build and link a 32-bit program with libsupc++, and
-# this machine can run it: natively, or under qemu-i386 when the kernel has
-# no 32-bit support.
-plinth_has_i386() {
-  local dir ok=1
-  dir=$(mktemp -d)
-  printf 'int main(void) { return 0; }\n' >"$dir/t.c"
-  if gcc -m32 "$dir/t.c" -o "$dir/t" -lsupc++ >/dev/null 2>&1; then
-    if "$dir/t" >/dev/null 2>&1 || command -v qemu-i386 >/dev/null; then
-      ok=0
-    fi
-  fi
-  rm -rf "$dir"
-  return $ok
-}
-
 plinth_build() {
   cmake --preset "$1" >/dev/null
   cmake --build --preset "$1"
+}
+
+# Builds each preset to run (plinth_presets "$@") and runs CTest on it with
+# the options that follow "--" in the arguments; false when any run failed.
+#   plinth_build_and_test [PRESET...] -- [CTEST OPTION...]
+plinth_build_and_test() {
+  local presets=() preset status=0
+  while [ "$#" -gt 0 ] && [ "$1" != -- ]; do
+    presets+=("$1")
+    shift
+  done
+  shift
+  for preset in $(plinth_presets "${presets[@]}"); do
+    echo "== $preset"
+    plinth_build "$preset"
+    ctest --preset "$preset" "$@" || status=1
+  done
+  return $status
+}
+
+# How the programs of the configured build in directory $1 run here:
+# prints native, emulated or no.
+plinth_run_kind() {
+  (. "$1/plinth-run.env" && echo "$PLINTH_RUN")
+}
+
+# Prints the command that runs the programs of the build in directory $1:
+# the emulator, or nothing when they run natively.
+plinth_emulator() {
+  (. "$1/plinth-run.env" && echo "$PLINTH_EMULATOR")
 }

@@ -17,5 +17,5 @@ for arch in $(plinth_presets); do
     -DPLINTH_BUILD_TESTS=OFF -DPLINTH_BUILD_BENCH=OFF "${toolchain[@]}" >/dev/null
   cmake --build "$tmp/build-$arch" >/dev/null
   cmake --install "$tmp/build-$arch" --prefix "$tmp/$arch" >/dev/null
-  examples/check.sh "$tmp/$arch"
+  PLINTH_EMULATOR=$(plinth_emulator "$tmp/build-$arch") examples/check.sh "$tmp/$arch"
 done

@@ -5,10 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
-status=0
-for preset in $(plinth_presets "$@"); do
-  echo "== $preset"
-  plinth_build "$preset"
-  ctest --preset "$preset" -j 2 || status=1
-done
-exit $status
+plinth_build_and_test "$@" -- -j 2

@@ -72,14 +72,6 @@ void fail(int line, const char* text) {
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
-// The hardened mode aborts where a precondition is broken, so there the
-// steps that would break one are skipped on both sides.
-#ifdef PLINTH_HARDENED
-const bool kHardened = true;
-#else
-const bool kHardened = false;
-#endif
-
 // Whether [first, last) is a range of [0, length]: erase's precondition.
 bool in_order(ptrdiff_t first, ptrdiff_t last, size_t length) {
   return 0 <= first && first <= last && size_t(last) <= length;

@@ -14,52 +14,17 @@
 #include <string>
 #include <vector>
 
-#include "common.h"
-#include "support/failalloc.h"
-#include "support/unit.h"
+#include "support/checks.h"
 
 namespace sweep {
+
+using unit::Snapshot;
 
 enum Outcome {
   kUnchanged,  // the object is exactly as before: block, size, capacity, contents
   kRefused,    // unchanged, and the result says so (reserve's false, insert's dummy)
   kEmptied,    // empty without a block (constructors, the string assign family)
 };
-
-// Where the storage is, the sizes, and a digest of the contents.
-struct Print {
-  const void* mBlock;
-  size_t mSize;
-  size_t mCapacity;
-  unsigned long mDigest;
-  bool same_content(const Print& other) const {
-    return mSize == other.mSize && mCapacity == other.mCapacity && mDigest == other.mDigest;
-  }
-  bool operator==(const Print& other) const {
-    return mBlock == other.mBlock && same_content(other);
-  }
-};
-
-inline unsigned long mix(unsigned long digest, unsigned long value) {
-  return (digest ^ value) * 1099511628211UL;
-}
-
-inline unsigned long digest_of(int value) { return unsigned(value); }
-inline unsigned long digest_of(const CtorDtorCounter&) { return 1; }
-inline unsigned long digest_of(const std::string& s) {
-  unsigned long digest = s.size();
-  for (size_t i = 0; i < s.size(); ++i) digest = mix(digest, (unsigned char)s[i]);
-  return digest;
-}
-
-template <typename _T>
-unsigned long digest_of(const std::vector<_T>& v) {
-  unsigned long digest = v.size();
-  for (size_t i = 0; i < v.size(); ++i) digest = mix(digest, digest_of(v[i]));
-  return digest;
-}
-
-inline const char* shared_empty_buffer() { return std::string().c_str(); }
 
 // The invariants: a terminated buffer, size <= capacity, and the shared
 // empty buffer exactly when the capacity is 0; a vector without a block has
@@ -68,7 +33,7 @@ inline bool sound(int) { return true; }
 inline bool sound(const CtorDtorCounter&) { return true; }
 inline bool sound(const std::string& s) {
   return s.c_str()[s.size()] == '\0' && s.size() <= s.capacity() &&
-         (s.capacity() == 0) == (s.c_str() == shared_empty_buffer());
+         (s.capacity() == 0) == (s.c_str() == unit::shared_empty_buffer());
 }
 template <typename _T>
 bool sound(const std::vector<_T>& v) {
@@ -80,46 +45,23 @@ bool sound(const std::vector<_T>& v) {
   return true;
 }
 
-inline Print print_of(const std::string& s) {
-  const Print print = {s.c_str(), s.size(), s.capacity(), digest_of(s)};
-  return print;
-}
-template <typename _T>
-Print print_of(const std::vector<_T>& v) {
-  Print print = {v.begin().base(), v.size(), v.capacity(), 0};
-  for (size_t i = 0; i < v.size(); ++i) print.mDigest = mix(print.mDigest, digest_of(v[i]));
-  return print;
-}
-
-inline bool emptied(const std::string& s) {
-  return s.size() == 0 && s.capacity() == 0 && s.c_str() == shared_empty_buffer();
-}
-template <typename _T>
-bool emptied(const std::vector<_T>& v) {
-  return v.begin().base() == 0 && v.size() == 0 && v.capacity() == 0;
-}
-
 // One run of a case: arms the failure around the operation and checks what
 // it left.
 class Probe {
  public:
   // fail_at 0 is the reference run, whose result later successes must equal.
-  Probe(const char* name, unsigned fail_at, const Print* reference)
-      : mName(name), mFailAt(fail_at), mAt(0), mFailed(false), mReference(reference), mResult() {}
+  Probe(const char* name, unsigned fail_at, const Snapshot* reference)
+      : mName(name), mFailAt(fail_at), mFailed(false), mReference(reference), mResult() {}
 
   // `operate` returns what the operation's result claims: true for success
   // (and for operations whose result says nothing).
   template <typename _Object, typename _Operate>
   void run(_Object& object, Outcome outcome, _Operate operate) {
-    const Print before = print_of(object);
-    if (mFailAt != 0) {
-      mAt = failalloc::requests() + mFailAt;
-      failalloc::fail_nth(mFailAt);
-    }
+    const Snapshot before = unit::snapshot(object);
+    const unit::FailedAllocation failure(mFailAt);
     const bool claimed = operate();
-    mFailed = mFailAt != 0 && failalloc::requests() >= mAt;
-    failalloc::disarm();
-    const Print after = print_of(object);
+    mFailed = failure.end();
+    const Snapshot after = unit::snapshot(object);
     expect(sound(object), "the invariants hold");
     if (!mFailed) {
       expect(claimed, "a success is reported as one");
@@ -127,7 +69,7 @@ class Probe {
         expect(after.same_content(*mReference), "the same result as without failure");
       mResult = after;
     } else if (outcome == kEmptied) {
-      expect(emptied(object), "empty without a block");
+      expect(unit::empty_without_block(object), "empty without a block");
     } else {
       expect(after == before, "unchanged");
       if (outcome == kRefused) expect(!claimed, "the failure is reported");
@@ -141,15 +83,14 @@ class Probe {
   }
 
   bool failed() const { return mFailed; }
-  const Print& result() const { return mResult; }
+  const Snapshot& result() const { return mResult; }
 
  private:
   const char* mName;
   unsigned mFailAt;
-  unsigned mAt;
   bool mFailed;
-  const Print* mReference;
-  Print mResult;
+  const Snapshot* mReference;
+  Snapshot mResult;
 };
 
 // One allocating operation. The fixture owns the objects; target() is the

@@ -1,7 +1,10 @@
-// The unit-test runner: TEST(name) registers a test, EXPECT(expr) records a
-// failure with its file and line and carries on. The runner (unit_main.cpp)
-// runs the tests in the order they are defined and ends with the line
-// "N passed, N failed"; the exit status is 1 when any test failed.
+// The assertion and reporting layer of the unit tests, the sweeps and the
+// fuzzer. TEST(name) registers a test, EXPECT(expr) records a failure with
+// its file and line and carries on. The runner (unit_main.cpp) runs the
+// tests in the order they are defined and ends with the line
+// "N passed, N failed, N skipped"; the exit status is 1 when any test
+// failed. The fuzzer has its own entry points and stops at the first step
+// with a failure (failures()).
 #ifndef PLINTH_TESTS_UNIT_H
 #define PLINTH_TESTS_UNIT_H
 
@@ -18,6 +21,19 @@ void fail(const char* file, int line, const char* text);
 // Marks the running test as skipped (for example: allocation failure cannot
 // be injected under valgrind or a sanitizer).
 void skip(const char* why);
+
+// Says where a failure happened (the sweep's operation and refused
+// allocation, the fuzzer's step): called on stderr before each failure line
+// until replaced; 0 for none.
+typedef void (*Context)();
+void set_context(Context context);
+
+// Failures reported so far in this program.
+unsigned failures();
+
+// Runs every registered test and prints the summary line; returns the exit
+// status.
+int run_all();
 
 }  // namespace unit
 

@@ -1,0 +1,17 @@
+# Fails unless README.md and bench/run.sh give the benchmark the same
+# duration ("about N minutes"), each exactly once.
+set(said "")
+foreach(file README.md bench/run.sh)
+  file(READ ${ROOT}/${file} text)
+  string(REGEX MATCHALL "about [0-9]+ minutes" found "${text}")
+  list(LENGTH found count)
+  if(NOT count EQUAL 1)
+    message(FATAL_ERROR "${file} gives the benchmark's duration ${count} times: ${found}")
+  endif()
+  list(APPEND said "${found}")
+endforeach()
+list(REMOVE_DUPLICATES said)
+list(LENGTH said count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "README.md and bench/run.sh disagree on the benchmark's duration: ${said}")
+endif()
