@@ -983,7 +983,7 @@ void string_concat(StringStep& x) {
   if (x.mIn.byte() & 1) {
     if (o.mLength + n > kStringLimit) return;
     memcpy(sum, o.mData, o.mLength);
-    memcpy(sum + o.mLength, src.mModel, n);
+    if (n != 0) memcpy(sum + o.mLength, src.mModel, n);  // the source may be null
     x.mTarget = x.mOther + src.mReal;
     expect_built(m, sum, o.mLength + n, x.mFailing);
     return;
