@@ -13,6 +13,10 @@
 #include_next <math.h>
 #pragma pop_macro("_GLIBCXX_INCLUDE_NEXT_C_HEADERS")
 
+// A C unit (a C source of a project that uses plinth) gets the C header
+// alone.
+#ifdef __cplusplus
 #include <cmath>
+#endif
 
 #endif  // PLINTH_MATH_H

@@ -12,6 +12,10 @@
 #include_next <stdlib.h>
 #pragma pop_macro("_GLIBCXX_INCLUDE_NEXT_C_HEADERS")
 
+// A C unit (a C source of a project that uses plinth) gets the C header
+// alone.
+#ifdef __cplusplus
 #include <cstdlib>
+#endif
 
 #endif  // PLINTH_STDLIB_H

@@ -9,13 +9,17 @@
 #include <cassert>
 #include <cctype>
 #include <cerrno>
+#include <cfloat>
+#include <cinttypes>
 #include <climits>
 #include <cmath>
+#include <cstdarg>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -37,6 +41,20 @@ static_assert(std::is_same<decltype(std::div(7LL, 2LL)), std::lldiv_t>::value, "
 static_assert(std::is_same<decltype(abs(-2LL)), long long>::value, "");
 static_assert(sizeof(std::int64_t) == 8 && sizeof(std::uint8_t) == 1, "");
 static_assert(INT32_MAX == 2147483647 && CHAR_BIT == 8, "");
+static_assert(DBL_MANT_DIG == 53, "");
+
+namespace {
+
+// Formats through std::va_list, as a logging helper would.
+int format(char* out, std::size_t size, const char* pattern, ...) {
+  std::va_list args;
+  va_start(args, pattern);
+  const int n = std::vsnprintf(out, size, pattern, args);
+  va_end(args);
+  return n;
+}
+
+}  // namespace
 
 TEST(math_functions_in_std_and_in_the_global_namespace) {
   EXPECT(std::sqrt(16) == 4.0);
@@ -72,6 +90,12 @@ TEST(c_library_names_in_std) {
   errno = 0;
   std::strtol("99999999999999999999", 0, 10);
   EXPECT(errno == ERANGE);
+  EXPECT(format(buffer, sizeof buffer, "%" PRId64 "/%s", std::int64_t(-5), "y") == 4);
+  EXPECT(std::strcmp(buffer, "-5/y") == 0);
+  EXPECT(std::strtoimax("-12", 0, 10) == -12 && std::imaxabs(-3) == 3);
+  const std::time_t epoch = 86400;
+  EXPECT(std::strftime(buffer, sizeof buffer, "%Y-%m-%d", std::gmtime(&epoch)) == 10);
+  EXPECT(std::strcmp(buffer, "1970-01-02") == 0 && std::difftime(epoch, 0) == 86400.0);
   void* block = std::malloc(4);
   EXPECT(block != 0);
   std::free(block);

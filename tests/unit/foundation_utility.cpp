@@ -165,7 +165,13 @@ TEST(pair_builds_its_members_from_what_it_is_given) {
   EXPECT(converted.first == 3 && converted.second == 0.5);
   const std::pair<const char*, int> literal = std::make_pair("key", 2);
   EXPECT(literal.first[0] == 'k' && literal.second == 2);
-  EXPECT(!(std::is_convertible<std::pair<int, int>, std::pair<Explicit, int> >::value));
+  // A member that builds only explicitly makes the pair's constructor
+  // explicit too.
+  typedef std::pair<Explicit, int> ExplicitPair;
+  EXPECT((std::is_constructible<ExplicitPair, int, int>::value));
+  EXPECT(!(std::is_convertible<std::pair<int, int>, ExplicitPair>::value));
+  EXPECT((std::is_constructible<ExplicitPair, std::pair<int, int> >::value));
+  EXPECT(!(std::is_constructible<ExplicitPair, int*, int>::value));
 }
 
 TEST(pairs_compare_first_then_second) {
