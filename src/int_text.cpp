@@ -30,29 +30,32 @@ inline char* Decimal(char* end, _U val) {
 
 }  // namespace
 
-char* __uint_text(char* end, unsigned int val) { return Decimal(end, val); }
+// The two unsigned conversions stay out of line: the others share them.
+__attribute__((__noinline__)) char* __uint_text(char* end, unsigned int val) {
+  return Decimal(end, val);
+}
 
-char* __uint_text(char* end, unsigned long long val) {
+__attribute__((__noinline__)) char* __uint_text(char* end, unsigned long long val) {
   // Without 64-bit registers each 64-bit division is a library call: split
   // off nine digits at a time with one and convert the runs in 32 bits.
   if (sizeof(void*) < sizeof(val)) {
     while (val > 0xffffffffu) {
       const unsigned long long high = val / 1000000000u;
       char* const run = end - 9;
-      for (char* p = Decimal(end, static_cast<unsigned>(val - high * 1000000000u)); p > run;) {
+      for (char* p = __uint_text(end, static_cast<unsigned>(val - high * 1000000000u)); p > run;) {
         *--p = '0';
       }
       end = run;
       val = high;
     }
-    return Decimal(end, static_cast<unsigned>(val));
+    return __uint_text(end, static_cast<unsigned>(val));
   }
   return Decimal(end, val);
 }
 
 char* __int_text(char* end, int val) {
-  char* begin =
-      Decimal(end, val < 0 ? 0u - static_cast<unsigned>(val) : static_cast<unsigned>(val));
+  const unsigned mag = static_cast<unsigned>(val);
+  char* begin = __uint_text(end, val < 0 ? 0u - mag : mag);
   if (val < 0) *--begin = '-';
   return begin;
 }
