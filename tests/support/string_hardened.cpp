@@ -18,6 +18,9 @@ int main(int argc, char** argv) {
   if (strcmp(which, "back") == 0) sink = empty.back();
   if (strcmp(which, "pop_back") == 0) empty.pop_back();
   if (strcmp(which, "reversed_range") == 0) s.append(p + 2, p);
+  if (strcmp(which, "insert_outside") == 0) s.insert(empty.begin(), 'x');
+  if (strcmp(which, "erase_reversed") == 0) s.erase(s.begin() + 2, s.begin());
+  if (strcmp(which, "erase_end") == 0) s.erase(s.end());
   if (strcmp(which, "null_c_string") == 0) sink = char(std::char_traits<char>::length(kNull));
   (void)sink;
   fprintf(stderr, "no check fired for %s\n", which);
