@@ -233,6 +233,8 @@ TEST(number_conversions_and_their_failure_results) {
          std::to_string(1.5) == "1.500000");
   EXPECT(std::to_string(LLONG_MIN) == "-9223372036854775808" &&
          std::to_string(ULLONG_MAX) == "18446744073709551615");
+  EXPECT(std::to_string(INT_MIN) == "-2147483648" && std::to_string(long(-7)) == "-7");
+  EXPECT(std::to_string(UINT_MAX) == "4294967295" && std::to_string(99ul) == "99");
   EXPECT(std::to_string(1e20).size() == 28 && std::to_string(-0.25f) == "-0.250000");
   size_t idx = 99;
   errno = 7;
