@@ -101,6 +101,12 @@ const Edit kEdits[] = {
     {"assign(own range)", [](std::string& s) { s.assign(s.begin() + 1, s.end()); }, "ello"},
     {"string(first, last)", [](std::string& s) { s = std::string(s.cbegin() + 1, s.cend() - 1); },
      "ell"},
+    {"reverse iterators",
+     [](std::string& s) {
+       s.assign(s.crbegin(), s.crend()).append(std::string(s.rbegin() + 1, s.rend() - 1));
+       *s.rbegin() = '!';
+     },
+     "ollehel!"},
     {"string(input range)", [](std::string& s) { s = std::string(in("ab"), in("ab" + 2)); }, "ab"},
     {"initializer lists",
      [](std::string& s) {
