@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "support/checks.h"
 #include "support/failalloc.h"
 #include "support/unit.h"
 
@@ -17,26 +18,9 @@ namespace {
 
 const size_t npos = std::string::npos;
 
-// A single-pass iterator over a C string: ranges of it are collected first.
-struct InputChars {
-  typedef std::input_iterator_tag iterator_category;
-  typedef char value_type;
-  typedef ptrdiff_t difference_type;
-  typedef const char* pointer;
-  typedef const char& reference;
-  const char* mAt;
-  const char& operator*() const { return *mAt; }
-  InputChars& operator++() {
-    ++mAt;
-    return *this;
-  }
-  bool operator!=(const InputChars& other) const { return mAt != other.mAt; }
-};
+using unit::InputChars;
 
-InputChars in(const char* p) {
-  InputChars it = {p};
-  return it;
-}
+InputChars in(const char* p) { return unit::input_chars(p); }
 
 typedef std::string::const_iterator CI;
 
