@@ -36,7 +36,8 @@ trap 'rm -rf "$work"' EXIT
 
 cmake_args=()
 arch=64-bit
-if readelf -h "$prefix"/lib*/libplinth.a | grep -q ELF32; then
+# grep reads all of it: with -q it may stop early and fail the pipe (SIGPIPE).
+if readelf -h "$prefix"/lib*/libplinth.a | grep ELF32 >/dev/null; then
   arch=32-bit
   # pkg-config's flags carry -m32 already; CMake must be told.
   cmake_args+=(-DCMAKE_CXX_FLAGS=-m32)

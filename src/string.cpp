@@ -231,21 +231,6 @@ bool string::ReplaceAt(size_type pos, size_type n1, const value_type* str, size_
   return pos <= mLength && Replace(pos, std::min(n1, mLength - pos), str, n2);
 }
 
-string::size_type string::PositionIn(const_iterator iter) const {
-  const value_type* p = iter.base();
-  __PLINTH_ASSERT(p >= mData && p <= mData + mLength);
-  return p >= mData && p <= mData + mLength ? size_type(p - mData) : npos;
-}
-
-bool string::Span(const_iterator first, const_iterator last, size_type* pos, size_type* n) const {
-  const size_type begin = PositionIn(first), end = PositionIn(last);
-  __PLINTH_ASSERT(begin <= end);
-  if (begin == npos || end == npos || begin > end) return false;
-  *pos = begin;
-  *n = end - begin;
-  return true;
-}
-
 string::iterator string::Dummy() { return iterator(&sDummy); }
 
 string& string::append(const value_type* str) {
@@ -303,31 +288,9 @@ string& string::insert(size_type pos, size_type n, char c) {
   return *this;
 }
 
-string::iterator string::insert(const_iterator iter, char c) { return insert(iter, 1, c); }
-
-string::iterator string::insert(const_iterator iter, size_type n, char c) {
-  const size_type pos = PositionIn(iter);
-  return pos != npos && ReplaceFill(pos, 0, n, c) ? begin() + pos : Dummy();
-}
-
 string& string::erase(size_type pos, size_type n) {
   if (pos < mLength) Replace(pos, std::min(n, mLength - pos), 0, 0);
   return *this;
-}
-
-string::iterator string::erase(const_iterator iter) {
-  const size_type pos = PositionIn(iter);
-  __PLINTH_ASSERT(pos != mLength);
-  if (pos >= mLength) return end();
-  Replace(pos, 1, 0, 0);
-  return begin() + pos;
-}
-
-string::iterator string::erase(const_iterator first, const_iterator last) {
-  size_type pos, n;
-  if (!Span(first, last, &pos, &n)) return end();
-  Replace(pos, n, 0, 0);
-  return begin() + pos;
 }
 
 string& string::replace(size_type pos, size_type n1, const string& str) {
@@ -353,27 +316,6 @@ string& string::replace(size_type pos, size_type n1, const value_type* str, size
 
 string& string::replace(size_type pos, size_type n1, size_type n2, char c) {
   if (pos <= mLength) ReplaceFill(pos, std::min(n1, mLength - pos), n2, c);
-  return *this;
-}
-
-string& string::replace(const_iterator first, const_iterator last, const string& str) {
-  return replace(first, last, str.mData, str.mLength);
-}
-
-string& string::replace(const_iterator first, const_iterator last, const value_type* str) {
-  return replace(first, last, str, LengthOf(str));
-}
-
-string& string::replace(const_iterator first, const_iterator last, const value_type* str,
-                        size_type n) {
-  size_type pos, n1;
-  if ((str != 0 || n == 0) && Span(first, last, &pos, &n1)) Replace(pos, n1, str, n);
-  return *this;
-}
-
-string& string::replace(const_iterator first, const_iterator last, size_type n, char c) {
-  size_type pos, n1;
-  if (Span(first, last, &pos, &n1)) ReplaceFill(pos, n1, n, c);
   return *this;
 }
 

@@ -6,12 +6,23 @@
 #include <stdio.h>
 #include <stdlib.h>
 
+#include <__plinth/int_text.h>
 #include <string>
 
 namespace {
 
+// The text ends at the end of the buffer; the conversion says where it begins.
 template <typename _T>
-std::string Format(const char* format, _T value) {
+std::string Integer(_T value, char* (*convert)(char*, _T)) {
+  char text[kestrel::__int_text_size];
+  char* const end = text + sizeof text;
+  const char* const begin = convert(end, value);
+  return std::string(begin, size_t(end - begin));
+}
+
+// A floating-point value in the C library's "%f" form.
+template <typename _T>
+std::string Fixed(const char* format, _T value) {
   char text[64];
   const int n = snprintf(text, sizeof text, format, value);
   if (n >= 0 && size_t(n) < sizeof text) return std::string(text, size_t(n));
@@ -43,15 +54,21 @@ _T Parse(const std::string& str, size_t* idx, _Parse parse) {
 
 namespace std {
 
-string to_string(int value) { return Format("%d", value); }
-string to_string(long value) { return Format("%ld", value); }
-string to_string(long long value) { return Format("%lld", value); }
-string to_string(unsigned value) { return Format("%u", value); }
-string to_string(unsigned long value) { return Format("%lu", value); }
-string to_string(unsigned long long value) { return Format("%llu", value); }
-string to_string(float value) { return Format("%f", double(value)); }
-string to_string(double value) { return Format("%f", value); }
-string to_string(long double value) { return Format("%Lf", value); }
+// The integers share the streams' conversion: one 32-bit and one 64-bit
+// path for each signedness.
+string to_string(int value) { return Integer<int>(value, kestrel::__int_text); }
+string to_string(long value) { return Integer<long long>(value, kestrel::__int_text); }
+string to_string(long long value) { return Integer<long long>(value, kestrel::__int_text); }
+string to_string(unsigned value) { return Integer<unsigned>(value, kestrel::__uint_text); }
+string to_string(unsigned long value) {
+  return Integer<unsigned long long>(value, kestrel::__uint_text);
+}
+string to_string(unsigned long long value) {
+  return Integer<unsigned long long>(value, kestrel::__uint_text);
+}
+string to_string(float value) { return Fixed("%f", double(value)); }
+string to_string(double value) { return Fixed("%f", value); }
+string to_string(long double value) { return Fixed("%Lf", value); }
 
 // A long that does not fit an int is out of range for stoi as well.
 int stoi(const string& str, size_t* idx, int base) {

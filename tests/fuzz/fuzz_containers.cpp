@@ -647,8 +647,12 @@ void string_construct_counted(StringStep& x) {
 void string_construct_fill(StringStep& x) {
   const size_t n = x.mIn.amount(kStringLimit, npos);
   const char c = character(x);
-  std::string made(n, c);
-  adopt(x, made);
+  if (x.mIn.byte() & 1) {
+    CHECK(&x.mTarget.assign(n, c) == &x.mTarget);
+  } else {
+    std::string made(n, c);
+    adopt(x, made);
+  }
   char fill[kStringLimit];
   memset(fill, c, huge(n) ? 0 : n);
   expect_built(x.mModel, fill, n, x.mFailing);
@@ -731,11 +735,20 @@ void string_append_offset(StringStep& x) {
   if (src.mModel) expect_append(x.mModel, src.mModel + pos, n, x.mFailing);
 }
 
+// The whole string, or the part from pos clamped to the rest (pos past the
+// end changes nothing).
 void string_append_string(StringStep& x) {
-  if (!fits_append(x.mModel, x.mOtherModel.mLength)) return;
-  std::string& r = x.mIn.byte() & 1 ? x.mTarget.append(x.mOther) : (x.mTarget += x.mOther);
+  const size_t length = x.mOtherModel.mLength;
+  const size_t pos = x.mIn.amount(length + 2, npos), n = x.mIn.amount(length + 2, npos);
+  const unsigned form = x.mIn.byte() % 3;
+  const size_t part = form != 2 ? length : pos > length ? 0 : n < length - pos ? n : length - pos;
+  if (!fits_append(x.mModel, part)) return;
+  std::string& r = form == 0   ? x.mTarget.append(x.mOther)
+                   : form == 1 ? (x.mTarget += x.mOther)
+                               : x.mTarget.append(x.mOther, pos, n);
   CHECK(&r == &x.mTarget);
-  expect_append(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
+  expect_append(x.mModel, x.mOtherModel.mData + (form == 2 && pos <= length ? pos : 0), part,
+                x.mFailing);
 }
 
 // Both iterator types; a reversed range changes nothing.

@@ -70,6 +70,28 @@ Snapshot snapshot(const std::vector<_T>& v) {
   return snap;
 }
 
+// A single-pass iterator over characters: a string reads a range of it one
+// character at a time, into a block of its own first.
+struct InputChars {
+  typedef std::input_iterator_tag iterator_category;
+  typedef char value_type;
+  typedef ptrdiff_t difference_type;
+  typedef const char* pointer;
+  typedef const char& reference;
+  const char* mAt;
+  const char& operator*() const { return *mAt; }
+  InputChars& operator++() {
+    ++mAt;
+    return *this;
+  }
+  bool operator!=(const InputChars& other) const { return mAt != other.mAt; }
+};
+
+inline InputChars input_chars(const char* p) {
+  const InputChars it = {p};
+  return it;
+}
+
 // Every string without a block shares one terminating byte.
 inline const char* shared_empty_buffer() { return std::string().c_str(); }
 

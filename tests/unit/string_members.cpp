@@ -10,6 +10,7 @@
 #include <iterator>
 #include <string>
 
+#include "support/checks.h"
 #include "support/failalloc.h"
 #include "support/unit.h"
 
@@ -17,26 +18,9 @@ namespace {
 
 const size_t npos = std::string::npos;
 
-// A single-pass iterator over a C string: ranges of it are collected first.
-struct InputChars {
-  typedef std::input_iterator_tag iterator_category;
-  typedef char value_type;
-  typedef ptrdiff_t difference_type;
-  typedef const char* pointer;
-  typedef const char& reference;
-  const char* mAt;
-  const char& operator*() const { return *mAt; }
-  InputChars& operator++() {
-    ++mAt;
-    return *this;
-  }
-  bool operator!=(const InputChars& other) const { return mAt != other.mAt; }
-};
+using unit::InputChars;
 
-InputChars in(const char* p) {
-  InputChars it = {p};
-  return it;
-}
+InputChars in(const char* p) { return unit::input_chars(p); }
 
 typedef std::string::const_iterator CI;
 
@@ -101,6 +85,12 @@ const Edit kEdits[] = {
     {"assign(own range)", [](std::string& s) { s.assign(s.begin() + 1, s.end()); }, "ello"},
     {"string(first, last)", [](std::string& s) { s = std::string(s.cbegin() + 1, s.cend() - 1); },
      "ell"},
+    {"reverse iterators",
+     [](std::string& s) {
+       s.assign(s.crbegin(), s.crend()).append(std::string(s.rbegin() + 1, s.rend() - 1));
+       *s.rbegin() = '!';
+     },
+     "ollehel!"},
     {"string(input range)", [](std::string& s) { s = std::string(in("ab"), in("ab" + 2)); }, "ab"},
     {"initializer lists",
      [](std::string& s) {
@@ -233,6 +223,8 @@ TEST(number_conversions_and_their_failure_results) {
          std::to_string(1.5) == "1.500000");
   EXPECT(std::to_string(LLONG_MIN) == "-9223372036854775808" &&
          std::to_string(ULLONG_MAX) == "18446744073709551615");
+  EXPECT(std::to_string(INT_MIN) == "-2147483648" && std::to_string(long(-7)) == "-7");
+  EXPECT(std::to_string(UINT_MAX) == "4294967295" && std::to_string(99ul) == "99");
   EXPECT(std::to_string(1e20).size() == 28 && std::to_string(-0.25f) == "-0.250000");
   size_t idx = 99;
   errno = 7;

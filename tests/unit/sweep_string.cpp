@@ -162,6 +162,27 @@ const Case<Strings> kCases[] = {
        std::string made = std::to_string(-12345);
        return f.adopt(made);
      }},
+    // A range of single-pass iterators is read into a block of its own first.
+    {"append(input range)", kUnchanged,
+     [](Strings& f) {
+       return &f.mTarget.append(unit::input_chars(kText), unit::input_chars(kText + 9)) ==
+              &f.mTarget;
+     }},
+    {"insert(iterator, input range)", kRefused,
+     [](Strings& f) {
+       return f.mTarget.insert(f.mTarget.begin(), unit::input_chars(kText),
+                               unit::input_chars(kText + 3)) == f.mTarget.begin();
+     }},
+    {"string(input range)", kEmptied,
+     [](Strings& f) {
+       std::string made(unit::input_chars(kText), unit::input_chars(kText + 9));
+       return f.adopt(made);
+     }},
+    {"assign(input range)", kEmptied,
+     [](Strings& f) {
+       return &f.mTarget.assign(unit::input_chars(kText), unit::input_chars(kText + 4)) ==
+              &f.mTarget;
+     }},
     {"insert", kRefused,
      [](Strings& f) {
        // On failure the result is the dummy, not a position in the target.

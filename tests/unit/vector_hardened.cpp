@@ -4,13 +4,11 @@
 // aborts. The checked members still work when the precondition holds.
 #define PLINTH_HARDENED 1
 
-#include <signal.h>
-#include <string.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <stdio.h>
 
 #include <vector>
 
+#include "support/death.h"
 #include "support/unit.h"
 
 namespace {
@@ -35,48 +33,21 @@ const Breach kBreaches[] = {
      [](Vector& v) { v.erase(v.begin() + 1, v.begin() + 4); }},
 };
 
-// Runs one breach in a child; returns its stderr (up to 511 bytes) and
-// whether it ended by SIGABRT.
-bool aborts(const Breach& breach, char* text, size_t size) {
-  int pipes[2];
-  if (pipe(pipes) != 0) return false;
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipes[1], 2);
-    Vector three(3, 0);
-    breach.mBreak(three);
-    _exit(0);
-  }
-  close(pipes[1]);
-  size_t got = 0;
-  for (ssize_t n; got + 1 < size && (n = read(pipes[0], text + got, size - 1 - got)) > 0;)
-    got += size_t(n);
-  text[got] = '\0';
-  close(pipes[0]);
-  int status = 0;
-  return waitpid(child, &status, 0) == child && WIFSIGNALED(status) && WTERMSIG(status) == SIGABRT;
-}
-
-// "<path>/vector:<line>: plinth: precondition failed: <condition>\n", once.
-bool names_the_check(const char* text, const char* condition) {
-  const char* at = strstr(text, "vector:");
-  const char* tail = strstr(text, ": plinth: precondition failed: ");
-  if (at == 0 || tail == 0 || at > tail) return false;
-  const char* found = tail + strlen(": plinth: precondition failed: ");
-  return strncmp(found, condition, strlen(condition)) == 0 &&
-         strcmp(found + strlen(condition), "\n") == 0 &&
-         strchr(text, '\n') == found + strlen(condition);
-}
-
 }  // namespace
 
 TEST(each_broken_precondition_aborts_with_one_line) {
   for (size_t i = 0; i < sizeof kBreaches / sizeof kBreaches[0]; ++i) {
     char text[512];
-    const bool aborted = aborts(kBreaches[i], text, sizeof text);
-    EXPECT(aborted && names_the_check(text, kBreaches[i].mCondition));
-    if (!aborted || !names_the_check(text, kBreaches[i].mCondition))
-      fprintf(stderr, "  breach %zu wrote [%s]\n", i, text);
+    const Breach& breach = kBreaches[i];
+    const bool aborted = death::aborts(
+        [&breach] {
+          Vector three(3, 0);
+          breach.mBreak(three);
+        },
+        text, sizeof text);
+    const bool named = death::names_the_check(text, "vector", breach.mCondition);
+    EXPECT(aborted && named);
+    if (!aborted || !named) fprintf(stderr, "  breach %zu wrote [%s]\n", i, text);
   }
 }
 
