@@ -205,7 +205,8 @@ machine() {
     printf 'glibc\t%s\n' "$(ldd --version | head -1)"
     printf 'libc++\t%s\n' "$(dpkg-query -W -f '${Version}' 'libc++-dev*' 2>/dev/null | head -1)"
     printf 'qemu\t%s\n' "$(qemu-i386 --version 2>/dev/null | head -1)"
-    printf 'i386 native\t%s\n' "$(variants_where '$1 ~ /^i386/ && $6 == "native" { print "true"; exit }')"
+    printf 'i386 native\t%s\n' "$(variants_where '$1 ~ /^i386/ { n = $6 == "native" }
+      END { print n ? "true" : "false" }')"
     printf 'rounds\t%s x %s repetitions\n' "$ROUNDS" "$REPS"
     printf 'date\t%s\n' "$(date -u '+%Y-%m-%d %H:%M UTC')"
   } >"$DATA/machine.tsv"

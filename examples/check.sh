@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Builds the example programs from an installed plinth, once through CMake's
-# find_package and twice through pkg-config and a plain Makefile (the second
-# time with -nostdinc++), for each compiler; checks that every program links
-# without a C++ standard library and that it gives the expected results on
-# the committed texts and on bad input.
+# Builds the example programs from an installed plinth, for each compiler:
+# through CMake's find_package, twice through pkg-config and a plain Makefile
+# (the second time with -nostdinc++), through the make snippet of
+# docs/using.md as printed there (which must also stop when pkg-config finds
+# no plinth), and with the sanitizers as docs/using.md links them. Checks
+# that every program links without a C++ standard library and that it gives
+# the expected results on the committed texts and on bad input.
 #
 #   examples/check.sh PREFIX [COMPILER...]
 #

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Footprint budgets (sizes only, no timing): builds the library for each
-# preset (default i386 and x86-64) and fails when a measure exceeds its
-# budget. Every program is linked static with --gc-sections and stripped,
-# as docs/performance.md measures them.
+# Footprint budgets (sizes only, no timing): builds each preset (default
+# i386 and x86-64) and fails when a measure exceeds its budget. The
+# programs are the build's own (bench/CMakeLists.txt: static, with
+# --gc-sections), stripped, as docs/performance.md measures them.
 #
 #   scripts/budgets.sh [PRESET...]       check the budgets
-#   scripts/budgets.sh --regression      prove the check fails: links a
-#       function-local static (the runtime's one-time guard, and with it the
-#       exception machinery) into the cout program and expects a failure.
+#   scripts/budgets.sh --regression      prove the check fails: measures the
+#       cout program with a function-local static added (the runtime's
+#       one-time guard, and with it the exception machinery) and expects a
+#       failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . scripts/lib.sh
@@ -44,54 +45,23 @@ file_size() { strip "$1" && stat -c %s "$1"; }
 # .text of object files: the code sections, one per function.
 text_of() { size -A "$@" | awk '$1 == ".text" || $1 ~ /^\.text\./ { t += $2 } END { print t + 0 }'; }
 
-cat >"$work/regression.cpp" <<'SRC'
-struct Counter {
-  Counter();
-  int n;
-};
-Counter::Counter() : n(1) {}
-static int Bump() {
-  static Counter counter;  // guarded: __cxa_guard_acquire
-  return ++counter.n;
-}
-int gBumped = Bump();
-SRC
-
 for preset in $(plinth_presets "$@"); do
-  case $preset in
-    i386*) arch=-m32 ;;
-    *) arch=-m64 ;;
-  esac
   plinth_build "$preset" >/dev/null
-  lib=build/$preset/libplinth.a
   objs=build/$preset/CMakeFiles/plinth.dir/src
   echo "== $preset"
-  link_c() { gcc $arch -O2 -static -Wl,--gc-sections "$1" -o "$2"; }
-  link_cxx() {
-    local out=$1
-    shift
-    local srcs=() s
-    for s in "$@"; do
-      g++ $arch -std=c++11 -O2 -fno-exceptions -Iinclude -c "$s" -o "$work/$(basename "$s").o"
-      srcs+=("$work/$(basename "$s").o")
-    done
-    gcc $arch -static -Wl,--gc-sections "${srcs[@]}" "$lib" -lsupc++ -o "$out"
+  # The programs, as the build made them (bench/CMakeLists.txt).
+  size_of() {
+    cp "$(awk -F'\t' -v n="$1" '$1 == n { print $2 }' "build/$preset/bench/footprint.tsv")" \
+      "$work/program"
+    file_size "$work/program"
   }
-  link_c bench/hello_printf.c "$work/printf"
-  link_c bench/hello_empty.c "$work/empty"
-  if $regression; then
-    link_cxx "$work/cout" bench/hello_cout.cpp "$work/regression.cpp"
-  else
-    link_cxx "$work/cout" bench/hello_cout.cpp
-  fi
-  link_cxx "$work/containers" bench/hello_containers.cpp
-  link_cxx "$work/vector" bench/hello_vector.cpp
-  printf_size=$(file_size "$work/printf")
-  empty_size=$(file_size "$work/empty")
-  check "static cout program over printf" $(($(file_size "$work/cout") - printf_size)) $COUT_OVER_PRINTF
-  check "with string and vector over printf" \
-    $(($(file_size "$work/containers") - printf_size)) $CONTAINERS_OVER_PRINTF
-  check "static vector program over empty C" $(($(file_size "$work/vector") - empty_size)) \
+  printf_size=$(size_of printf)
+  cout=cout
+  $regression && cout=guarded
+  check "static cout program over printf" $(($(size_of $cout) - printf_size)) $COUT_OVER_PRINTF
+  check "with string and vector over printf" $(($(size_of containers) - printf_size)) \
+    $CONTAINERS_OVER_PRINTF
+  check "static vector program over empty C" $(($(size_of vector) - $(size_of empty))) \
     $VECTOR_OVER_EMPTY
   stream_objs=()
   for unit in basic_ios ios_base ios_globals ostream stdio_filebuf streambuf; do

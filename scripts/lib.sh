@@ -15,7 +15,7 @@ plinth_presets() {
   if cmake --preset i386 >build/i386.log 2>&1 && [ "$(plinth_run_kind build/i386)" != no ]; then
     echo "i386 x86-64"
   else
-    echo "i386 skipped: no 32-bit toolchain here; install it with 'apt-get install g++-multilib qemu-user'." >&2
+    echo "i386 skipped: this machine cannot build or run i386 programs (see build/i386.log); install the 32-bit toolchain with 'apt-get install g++-multilib qemu-user'." >&2
     echo "x86-64"
   fi
 }

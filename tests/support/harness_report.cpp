@@ -28,9 +28,7 @@ bool testNeverRuns() {
 
 }  // namespace kestrel
 
-int main(int argc, char** argv) {
-  (void)argc;
-  (void)argv;
+int main() {
   RUN_CASE(testFails);
   RUN_CASE(testNeverRuns);
   return kPassed;
