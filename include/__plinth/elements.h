@@ -17,6 +17,7 @@
 #include <new>
 
 #include <type_traits>
+#include <utility>
 
 namespace kestrel {
 
@@ -84,6 +85,16 @@ struct __elements {
       move_bytes(first, last, dest);
       return true;
     }
+    if (!transfer(first, last, dest)) return false;
+    destroy(first, last);
+    return true;
+  }
+
+  // The first half of relocating a type that is not relocatable: builds
+  // [first, last) at dest by move or checked copy, leaving the sources to
+  // be destroyed by the caller once every part has succeeded. A failed copy
+  // destroys what this call built and answers false.
+  static bool transfer(pointer first, pointer last, pointer dest) {
     typedef typename std::conditional<std::is_nothrow_move_constructible<_T>::value, _T&&,
                                       const _T&>::type source;
     pointer slot = dest;
@@ -93,7 +104,6 @@ struct __elements {
         return false;
       }
     }
-    destroy(first, last);
     return true;
   }
 
@@ -115,11 +125,27 @@ struct __elements {
     slot->~_T();
     return false;
   }
-  // Constructs from an rvalue: a move, which is not checked.
+  // Constructs from an rvalue. A noexcept move cannot fail and is not
+  // checked; any other construction (a type with a copy constructor only)
+  // leaves the source whole and is checked against it.
   static bool build(pointer slot, _T&& source) {
     ::new (static_cast<void*>(slot)) _T(static_cast<_T&&>(source));
+    if (kPlain || std::is_nothrow_move_constructible<_T>::value || copied(*slot, source))
+      return true;
+    slot->~_T();
+    return false;
+  }
+
+  // Constructs from any arguments. One of the element type is a copy or a
+  // move, built as above; other arguments give nothing to check against.
+  template <typename... _Args>
+  static bool emplace(pointer slot, _Args&&... args) {
+    ::new (static_cast<void*>(slot)) _T(std::forward<_Args>(args)...);
     return true;
   }
+  static bool emplace(pointer slot, const _T& source) { return build(slot, source); }
+  static bool emplace(pointer slot, _T& source) { return build(slot, source); }
+  static bool emplace(pointer slot, _T&& source) { return build(slot, std::move(source)); }
 
   // Copies of value in [first, last); all or none.
   template <typename _Source>

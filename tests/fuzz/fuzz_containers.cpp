@@ -22,6 +22,7 @@
 #include <string.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/failalloc.h"
@@ -179,6 +180,13 @@ struct Element<std::vector<_T> > {
 template <typename _T>
 int value_of(const _T& e) {
   return Element<_T>::value(e);
+}
+
+// Plain data: an insert into room already there moves bytes and takes no
+// memory; other elements are built aside or in a new block first.
+template <typename _T>
+bool plain() {
+  return std::is_pod<_T>::value;
 }
 
 // The value an element made from v in this step holds.
@@ -462,6 +470,43 @@ void expect_resize(VectorModel& m, size_t n, int value, size_t max, bool failing
 void expect_erase(VectorModel& m, size_t first, size_t last) {
   memmove(m.mData + first, m.mData + last, (m.mLength - last) * sizeof(int));
   m.mLength -= last - first;
+}
+
+// The assignments: n values in a block of exactly n (none for 0), or, when
+// the block or a copy cannot be had, nothing changes.
+void expect_assign(VectorModel& m, const int* values, size_t n, bool failing, bool copy_fails) {
+  if (n != 0 && (failing || copy_fails)) return;
+  int copies[kVectorLimit];
+  memcpy(copies, values, n * sizeof(int));
+  expect_copied(m, copies, n, true);
+}
+
+// Inserting n values at pos: nothing outside [0, length] or for n == 0.
+// The capacity stays when they fit, otherwise it grows as push_back's does,
+// or to exactly the size needed when that is more. Appending into room
+// already there takes no memory, nor does any insert into room for plain
+// data. Returns the position of the first new value, or -1 for end() (a
+// failure, or a position outside).
+ptrdiff_t expect_insert(VectorModel& m, ptrdiff_t pos, const int* values, size_t n, size_t max,
+                        bool plain, bool failing, bool copy_fails) {
+  if (pos < 0 || size_t(pos) > m.mLength) return -1;
+  if (n == 0) return pos;
+  if (copy_fails || n > max - m.mLength) return -1;
+  size_t capacity = m.mCapacity;
+  if (n > m.mCapacity - m.mLength) {
+    capacity = expect_grow(m.mCapacity, max);
+    if (capacity < m.mLength + n) capacity = m.mLength + n;
+  }
+  const bool allocates = capacity != m.mCapacity || (!plain && size_t(pos) != m.mLength);
+  if (allocates && failing) return -1;
+  int copies[kVectorLimit];
+  memcpy(copies, values, n * sizeof(int));
+  memmove(m.mData + pos + n, m.mData + pos, (m.mLength - pos) * sizeof(int));
+  memcpy(m.mData + pos, copies, n * sizeof(int));
+  m.mLength += n;
+  m.mCapacity = capacity;
+  m.mBlock = true;
+  return pos;
 }
 
 // --- Comparing the library with the model ------------------------------------
@@ -1193,6 +1238,170 @@ void vector_erase_range(VectorStep<_T>& x) {
     expect_erase(x.mModel, first, last);
 }
 
+// The model's values of a range of the second operand, reversed ranges
+// being empty.
+template <typename _T>
+size_t other_range(VectorStep<_T>& x, size_t& first) {
+  first = span(x);
+  const size_t last = span(x);
+  return first < last ? last - first : 0;
+}
+
+// The result of an insert against the model's answer (-1: end()).
+template <typename _T>
+void check_inserted(VectorStep<_T>& x, typename std::vector<_T>::iterator result, ptrdiff_t at) {
+  CHECK(result == (at < 0 ? x.mTarget.end() : x.mTarget.begin() + at));
+}
+
+// A position from -2 to length + 2, only inside [0, length] when hardened.
+template <typename _T>
+ptrdiff_t insert_position(VectorStep<_T>& x) {
+  const ptrdiff_t pos = x.mIn.offset(x.mModel.mLength, x.mModel.mBlock);
+  return kHardened && !in_order(pos, pos, x.mModel.mLength) ? 0 : pos;
+}
+
+// One value, made here or an element of the second operand (which may be
+// the target); by const reference, by rvalue or through emplace.
+template <typename _T>
+void vector_insert_one(VectorStep<_T>& x) {
+  const ptrdiff_t pos = insert_position(x);
+  const unsigned how = x.mIn.byte();
+  if (x.mModel.mLength + 1 > kVectorLimit) return;
+  const typename std::vector<_T>::iterator at = x.mTarget.begin() + pos;
+  if (how % 3 == 0 && x.mOtherModel.mLength != 0) {
+    const size_t i = x.mIn.below(x.mOtherModel.mLength);
+    const int value = x.mOtherModel.mData[i];
+    const typename std::vector<_T>::iterator r = x.mTarget.insert(at, x.mOther[i]);
+    check_inserted(x, r,
+                   expect_insert(x.mModel, pos, &value, 1, max_of<_T>(), plain<_T>(), x.mFailing,
+                                 copy_fails<_T>(value, x.mFailing)));
+    return;
+  }
+  const int value = int(x.mIn.word());
+  _T made = Element<_T>::make(value);
+  const int v = made_value<_T>(value, x.mFailing);
+  const typename std::vector<_T>::iterator r =
+      how % 3 == 1 ? x.mTarget.insert(at, std::move(made)) : x.mTarget.emplace(at, std::move(made));
+  check_inserted(x, r,
+                 expect_insert(x.mModel, pos, &v, 1, max_of<_T>(), plain<_T>(), x.mFailing,
+                               copy_fails<_T>(v, x.mFailing)));
+}
+
+template <typename _T>
+void vector_insert_count(VectorStep<_T>& x) {
+  const ptrdiff_t pos = insert_position(x);
+  const size_t n = x.mIn.below(20);
+  const int value = int(x.mIn.byte());
+  if (x.mModel.mLength + n > kVectorLimit) return;
+  const _T made = Element<_T>::make(value);
+  const int v = made_value<_T>(value, x.mFailing);
+  int values[20];
+  for (size_t i = 0; i < n; ++i) values[i] = v;
+  const typename std::vector<_T>::iterator r = x.mTarget.insert(x.mTarget.begin() + pos, n, made);
+  check_inserted(x, r,
+                 expect_insert(x.mModel, pos, values, n, max_of<_T>(), plain<_T>(), x.mFailing,
+                               copy_fails<_T>(n != 0 ? v : 0, x.mFailing)));
+}
+
+// A range of the second operand, which may be the target itself.
+template <typename _T>
+void vector_insert_range(VectorStep<_T>& x) {
+  const ptrdiff_t pos = insert_position(x);
+  size_t first = 0;
+  const size_t n = other_range(x, first);
+  if (x.mModel.mLength + n > kVectorLimit) return;
+  bool fails = false;
+  for (size_t i = 0; i < n; ++i)
+    fails = fails || copy_fails<_T>(x.mOtherModel.mData[first + i], x.mFailing);
+  const typename std::vector<_T>::iterator from = x.mOther.begin() + first;
+  const typename std::vector<_T>::iterator r =
+      x.mTarget.insert(x.mTarget.begin() + pos, from, from + n);
+  check_inserted(x, r,
+                 expect_insert(x.mModel, pos, x.mOtherModel.mData + first, n, max_of<_T>(),
+                               plain<_T>(), x.mFailing, fails));
+}
+
+template <typename _T>
+void vector_emplace_back(VectorStep<_T>& x) {
+  const int value = int(x.mIn.word());
+  if (x.mModel.mLength == kVectorLimit) return;
+  _T made = Element<_T>::make(value);
+  if (x.mIn.byte() & 1) {
+    x.mTarget.emplace_back(std::move(made));
+  } else {
+    x.mTarget.push_back(std::move(made));
+  }
+  const int v = made_value<_T>(value, x.mFailing);
+  expect_push(x.mModel, v, max_of<_T>(), x.mFailing, copy_fails<_T>(v, x.mFailing));
+}
+
+template <typename _T>
+void vector_assign_count(VectorStep<_T>& x) {
+  const size_t n = x.mIn.below(kVectorLimit + 1);
+  const int value = int(x.mIn.byte());
+  const _T made = Element<_T>::make(value);
+  const int v = made_value<_T>(value, x.mFailing);
+  x.mTarget.assign(n, made);
+  int values[kVectorLimit];
+  for (size_t i = 0; i < n; ++i) values[i] = v;
+  expect_assign(x.mModel, values, n, x.mFailing, copy_fails<_T>(v, x.mFailing));
+}
+
+// A range of the second operand, which may be the target itself; a
+// reversed range changes nothing.
+template <typename _T>
+void vector_assign_range(VectorStep<_T>& x) {
+  const size_t i = span(x), j = span(x);
+  x.mTarget.assign(x.mOther.begin() + i, x.mOther.begin() + j);
+  if (i > j) return;
+  bool fails = false;
+  for (size_t k = i; k < j; ++k)
+    fails = fails || copy_fails<_T>(x.mOtherModel.mData[k], x.mFailing);
+  expect_assign(x.mModel, x.mOtherModel.mData + i, j - i, x.mFailing, fails);
+}
+
+// Moves never allocate: the source is left empty without a block (unless
+// it is the target itself, which keeps its elements).
+template <typename _T>
+void vector_move(VectorStep<_T>& x) {
+  const bool same = &x.mTarget == &x.mOther;
+  const _T* block = x.mOther.data();
+  if (x.mIn.byte() & 1) {
+    std::vector<_T> made(std::move(x.mOther));
+    CHECK(made.data() == block && (same || (x.mOther.data() == 0 && x.mOther.capacity() == 0)));
+    x.mTarget.swap(made);
+  } else {
+    CHECK(&(x.mTarget = std::move(x.mOther)) == &x.mTarget);
+  }
+  CHECK(x.mTarget.data() == block);
+  if (same) return;
+  x.mModel = x.mOtherModel;
+  expect_block(x.mOtherModel, 0, false);
+}
+
+template <typename _T>
+void vector_shrink_to_fit(VectorStep<_T>& x) {
+  x.mTarget.shrink_to_fit();
+  VectorModel& m = x.mModel;
+  if (m.mCapacity != m.mLength) expect_reserve(m, 0, max_of<_T>(), x.mFailing);
+}
+
+// Lexicographic by elements; checked for ints, whose model order is theirs.
+template <typename _T>
+void vector_compare(VectorStep<_T>&) {}
+
+template <>
+void vector_compare<int>(VectorStep<int>& x) {
+  const VectorModel &a = x.mModel, &b = x.mOtherModel;
+  int e = 0;
+  for (size_t i = 0; e == 0 && i < a.mLength && i < b.mLength; ++i)
+    e = a.mData[i] < b.mData[i] ? -1 : a.mData[i] > b.mData[i] ? 1 : 0;
+  if (e == 0) e = a.mLength < b.mLength ? -1 : a.mLength > b.mLength ? 1 : 0;
+  const std::vector<int>&s = x.mTarget, &t = x.mOther;
+  CHECK((s == t) == (e == 0) && (s != t) == (e != 0));
+  CHECK((s < t) == (e < 0) && (s <= t) == (e <= 0) && (s > t) == (e > 0) && (s >= t) == (e >= 0));
+}
+
 // at() out of range hands out the per-type dummy, which keeps what was
 // last written into it; const at() its own, which holds the default.
 template <typename _T>
@@ -1283,6 +1492,15 @@ const Operation<VectorStep<_T> > VectorOperations<_T>::kTable[] = {
     {"erase(pos)", vector_erase_one<_T>},
     {"erase(first, last)", vector_erase_range<_T>},
     {"at / front / back", vector_access<_T>},
+    {"insert / emplace one", vector_insert_one<_T>},
+    {"insert(pos, n, value)", vector_insert_count<_T>},
+    {"insert(pos, first, last)", vector_insert_range<_T>},
+    {"emplace_back / push_back(T&&)", vector_emplace_back<_T>},
+    {"assign(n, value)", vector_assign_count<_T>},
+    {"assign(first, last)", vector_assign_range<_T>},
+    {"vector(vector&&) / operator=(vector&&)", vector_move<_T>},
+    {"shrink_to_fit", vector_shrink_to_fit<_T>},
+    {"comparisons", vector_compare<_T>},
 };
 
 template <typename _T>

@@ -52,10 +52,16 @@ std::vector<std::string> make<std::vector<std::string> >(int i) {
   return std::vector<std::string>(size_t(1 + i), make<std::string>(i));
 }
 
+// Whether an insert succeeded: its answer is not end(), read afterwards.
+template <typename _T>
+bool inserted(std::vector<_T>& v, typename std::vector<_T>::iterator result) {
+  return result != v.end();
+}
+
 // The target is full (capacity == size), so any growth allocates.
 template <typename _T>
 struct Vectors {
-  Vectors() : mTarget(4, make<_T>(1)), mSource(3, make<_T>(2)) {}
+  Vectors() : mTarget(4, make<_T>(1)), mSource(3, make<_T>(2)), mSpare(make<_T>(3)) {}
   std::vector<_T>& target() { return mTarget; }
   // A constructor's result replaces the target.
   bool adopt(std::vector<_T>& made) {
@@ -64,6 +70,7 @@ struct Vectors {
   }
   std::vector<_T> mTarget;
   std::vector<_T> mSource;
+  _T mSpare;  // moved from by the operations that take an rvalue
 };
 
 // Room to spare: shrinking allocates; filling the room copies elements.
@@ -128,6 +135,44 @@ struct Tables {
            f.mTarget.resize(9);
            return true;
          }},
+        {"push_back(T&&)", kUnchanged,
+         [](Full& f) {
+           f.mTarget.push_back(std::move(f.mSpare));
+           return true;
+         }},
+        {"emplace_back(own element)", kUnchanged,
+         [](Full& f) {
+           f.mTarget.emplace_back(f.mTarget[3]);
+           return true;
+         }},
+        {"assign(n, value)", kUnchanged,
+         [](Full& f) {
+           f.mTarget.assign(5, f.mSource[0]);
+           return true;
+         }},
+        {"assign(own range)", kUnchanged,
+         [](Full& f) {
+           f.mTarget.assign(f.mTarget.begin() + 1, f.mTarget.end());
+           return true;
+         }},
+        {"insert(pos, own element)", kRefused,
+         [](Full& f) {
+           return inserted(f.mTarget, f.mTarget.insert(f.mTarget.begin(), f.mTarget[2]));
+         }},
+        {"insert(pos, n, value)", kRefused,
+         [](Full& f) {
+           return inserted(f.mTarget, f.mTarget.insert(f.mTarget.begin() + 2, 3, f.mSource[0]));
+         }},
+        {"insert(pos, own range)", kRefused,
+         [](Full& f) {
+           return inserted(f.mTarget, f.mTarget.insert(f.mTarget.begin() + 1, f.mTarget.begin(),
+                                                       f.mTarget.end()));
+         }},
+        {"emplace(pos, T&&)", kRefused,
+         [](Full& f) {
+           return inserted(f.mTarget,
+                           f.mTarget.emplace(f.mTarget.begin() + 1, std::move(f.mSpare)));
+         }},
     };
     count = sizeof kCases / sizeof kCases[0];
     return kCases;
@@ -137,8 +182,18 @@ struct Tables {
     static const Case<Roomy> kCases[] = {
         {"reserve(0), shrinking", kRefused, [](Roomy& f) { return f.mTarget.reserve(0); }},
         {"reserve(n), shrinking", kRefused, [](Roomy& f) { return f.mTarget.reserve(6); }},
+        {"shrink_to_fit", kUnchanged,
+         [](Roomy& f) {
+           f.mTarget.shrink_to_fit();
+           return true;
+         }},
+        {"insert(pos, value), room to spare", kRefused,
+         [](Roomy& f) {
+           return inserted(f.mTarget, f.mTarget.insert(f.mTarget.begin() + 1, f.mSource[0]));
+         }},
     };
-    count = sizeof kCases / sizeof kCases[0];
+    // Plain data inserts into room without memory: the last case is not theirs.
+    count = sizeof kCases / sizeof kCases[0] - (std::is_pod<_T>::value ? 1 : 0);
     return kCases;
   }
 };
@@ -146,11 +201,11 @@ struct Tables {
 // Within the capacity only element copies allocate: strings and vectors.
 template <typename _T>
 struct CopyCases {
-  static const Case<RoomyVectors<_T> > kCases[2];
+  static const Case<RoomyVectors<_T> > kCases[4];
 };
 
 template <typename _T>
-const Case<RoomyVectors<_T> > CopyCases<_T>::kCases[2] = {
+const Case<RoomyVectors<_T> > CopyCases<_T>::kCases[4] = {
     {"push_back, allocating element, room to spare", kUnchanged,
      [](RoomyVectors<_T>& f) {
        f.mTarget.push_back(f.mSource[0]);
@@ -160,6 +215,17 @@ const Case<RoomyVectors<_T> > CopyCases<_T>::kCases[2] = {
      [](RoomyVectors<_T>& f) {
        f.mTarget.resize(7, f.mSource[0]);
        return true;
+     }},
+    {"emplace_back, allocating element, room to spare", kUnchanged,
+     [](RoomyVectors<_T>& f) {
+       f.mTarget.emplace_back(f.mSource[0]);
+       return true;
+     }},
+    {"insert(end(), n, value), allocating elements, room to spare", kRefused,
+     [](RoomyVectors<_T>& f) {
+       const size_t size = f.mTarget.size();
+       f.mTarget.insert(f.mTarget.end(), 2, f.mSource[0]);
+       return f.mTarget.size() == size + 2;
      }},
 };
 
@@ -186,7 +252,7 @@ template <typename _T>
 unsigned sweep_all_of(size_t& operations, bool copies_allocate) {
   unsigned pairs = sweep_type<_T>(operations);
   if (copies_allocate) {
-    operations += 2;
+    operations += sweep::count_of(CopyCases<_T>::kCases);
     pairs += sweep::sweep_all(CopyCases<_T>::kCases);
   }
   return pairs;

@@ -1,0 +1,165 @@
+// The C++11 members of std::vector: moves leave the source empty without a
+// block, class growth moves elements that have a noexcept move constructor
+// (and copies those that have a copy constructor only), initializer lists,
+// insertion of the vector's own elements, and the comparisons.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "../common.h"
+#include "support/unit.h"
+
+namespace {
+
+// Counts copies and moves; a moved-from object holds -1.
+struct Movable {
+  static int sCopies;
+  static int sMoves;
+  explicit Movable(int v = 0) : value(v) {}
+  Movable(const Movable& other) : value(other.value) { ++sCopies; }
+  Movable(Movable&& other) noexcept : value(other.value) {
+    other.value = -1;
+    ++sMoves;
+  }
+  Movable& operator=(const Movable& other) {
+    value = other.value;
+    ++sCopies;
+    return *this;
+  }
+  Movable& operator=(Movable&& other) noexcept {
+    value = other.value;
+    other.value = -1;
+    ++sMoves;
+    return *this;
+  }
+  static void reset() { sCopies = sMoves = 0; }
+  int value;
+};
+
+int Movable::sCopies = 0;
+int Movable::sMoves = 0;
+
+template <typename _T>
+bool no_block(const std::vector<_T>& v) {
+  return v.data() == 0 && v.size() == 0 && v.capacity() == 0;
+}
+
+std::vector<int> ints(std::initializer_list<int> values) { return std::vector<int>(values); }
+
+// Where an iterator an operation returned lies, read after the operation.
+ptrdiff_t offset(const std::vector<int>& v, std::vector<int>::const_iterator it) {
+  return it == v.end() ? -1 : it - v.begin();
+}
+
+}  // namespace
+
+TEST(moves_take_the_block_and_leave_the_source_empty) {
+  std::vector<std::string> source(3, std::string("text"));
+  const std::string* block = source.data();
+  std::vector<std::string> moved(std::move(source));
+  EXPECT(moved.data() == block && moved.size() == 3 && no_block(source));
+  std::vector<std::string> target(2, std::string("old"));
+  target = std::move(moved);
+  EXPECT(target.data() == block && target.size() == 3 && target[2] == "text" && no_block(moved));
+  std::vector<std::string>& same = target;
+  target = std::move(same);
+  EXPECT(target.data() == block && target.size() == 3);
+}
+
+// A noexcept move constructor is used for growth and for rvalues; the
+// probes' counting types, with copy constructors only, are copied as before.
+TEST(growth_moves_what_can_be_moved_and_copies_the_rest) {
+  std::vector<Movable> v;
+  Movable::reset();
+  for (int i = 0; i < 300; ++i) v.push_back(Movable(i));
+  EXPECT(Movable::sCopies == 0 && Movable::sMoves == 300 + 510 && v[299].value == 299);
+  Movable::reset();
+  v.emplace_back(7);
+  v.insert(v.begin(), Movable(8));
+  EXPECT(Movable::sCopies == 0 && v.front().value == 8 && v.back().value == 7 && v[1].value == 0);
+  CtorDtorCounter c;
+  std::vector<CtorDtorCounter> counted(4, c);
+  CtorDtorCounter::reset();
+  counted.push_back(CtorDtorCounter());
+  EXPECT(CtorDtorCounter::mCopyCtorCount == 5 && CtorDtorCounter::mDtorCount == 5);
+}
+
+TEST(initializer_lists_construct_assign_and_insert) {
+  std::vector<int> v = {1, 2, 3};
+  EXPECT(v.size() == 3 && v.capacity() == 3 && v == ints({1, 2, 3}));
+  v = {4, 5};
+  EXPECT(v == ints({4, 5}) && v.capacity() == 2);
+  v.assign({6, 7, 8, 9});
+  v.insert(v.begin() + 1, {0, 0});
+  EXPECT(v == ints({6, 0, 0, 7, 8, 9}));
+  v.assign(2, 3);  // two ints: a count and a value
+  EXPECT(v == ints({3, 3}));
+  v = {};
+  EXPECT(no_block(v));
+}
+
+// The value or range may be the vector's own elements, whether the block
+// grows or not, and whether elements move as bytes or one by one.
+template <typename _T>
+void inserts_own_elements(const _T (&values)[4]) {
+  std::vector<_T> v(values, values + 4);
+  v.insert(v.begin(), v[2]);  // full: grows
+  EXPECT(v.size() == 5 && v[0] == values[2] && v[3] == values[2]);
+  v.reserve(20);
+  v.insert(v.begin() + 1, v[4]);  // room to spare
+  EXPECT(v.size() == 6 && v[1] == values[3] && v[5] == values[3]);
+  v.insert(v.end(), v.begin(), v.end());
+  EXPECT(v.size() == 12 && v[6] == v[0] && v[11] == v[5]);
+  v.insert(v.begin() + 2, 2, v[0]);
+  EXPECT(v.size() == 14 && v[2] == values[2] && v[3] == values[2] && v[4] == values[0]);
+  v.emplace(v.begin(), v.back());
+  EXPECT(v.size() == 15 && v[0] == values[3]);
+}
+
+TEST(self_insertion_is_safe) {
+  const int numbers[4] = {10, 11, 12, 13};
+  inserts_own_elements(numbers);
+  const std::string strings[4] = {"ten", "eleven", "twelve", "thirteen"};
+  inserts_own_elements(strings);
+  const Movable objects[4] = {Movable(10), Movable(11), Movable(12), Movable(13)};
+  std::vector<Movable> v(objects, objects + 4);
+  v.insert(v.begin() + 1, v.begin(), v.end());
+  EXPECT(v.size() == 8 && v[1].value == 10 && v[4].value == 13 && v[5].value == 11);
+}
+
+// Positions outside the vector insert nothing and answer end(); an empty
+// insertion answers pos.
+TEST(insert_answers_with_its_position_or_end) {
+  std::vector<int> v = {1, 2, 3};
+  std::vector<int> other = {9};
+  EXPECT(offset(v, v.insert(v.begin() + 1, 5)) == 1 && v == ints({1, 5, 2, 3}));
+  EXPECT(offset(v, v.insert(v.begin() + 2, 0, 7)) == 2 && v.size() == 4);
+  EXPECT(offset(v, v.insert(v.begin() + 1, other.end(), other.begin())) == 1 && v.size() == 4);
+#ifndef PLINTH_HARDENED
+  EXPECT(offset(v, v.insert(other.begin(), 5)) == -1 && v.size() == 4);
+#endif
+  std::vector<int>::const_iterator pos = v.cbegin() + 1;
+  EXPECT(offset(v, v.erase(pos)) == 1 && v == ints({1, 2, 3}) && v.cend() == v.end());
+}
+
+// Lexicographic by the elements' own operators (a string's length-first
+// order included).
+TEST(comparisons_are_lexicographic) {
+  struct Case {
+    std::vector<int> a, b;
+    int order;
+  };
+  const Case cases[] = {
+      {ints({}), ints({}), 0},          {ints({1}), ints({}), 1},
+      {ints({1, 2}), ints({1, 3}), -1}, {ints({2}), ints({1, 9, 9}), 1},
+      {ints({1, 2}), ints({1, 2}), 0},  {ints({1, 2}), ints({1, 2, 0}), -1},
+  };
+  for (size_t i = 0; i < sizeof cases / sizeof cases[0]; ++i) {
+    const Case& c = cases[i];
+    EXPECT((c.a == c.b) == (c.order == 0) && (c.a != c.b) == (c.order != 0));
+    EXPECT((c.a < c.b) == (c.order < 0) && (c.a > c.b) == (c.order > 0));
+    EXPECT((c.a <= c.b) == (c.order <= 0) && (c.a >= c.b) == (c.order >= 0));
+  }
+  const std::vector<std::string> shorter(1, "zz"), longer(1, "aaa");
+  EXPECT(shorter < longer);
+}
