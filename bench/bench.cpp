@@ -1,4 +1,4 @@
-// Benchmark of vector, string and cout. The same source builds against
+// Benchmark of vector, string, cout and sort. The same source builds against
 // plinth, libstdc++ and libc++, so it uses only what all three offer: no
 // insert, no vector copies, reserve's result ignored, find with an explicit
 // position, append with a count. Timing and reporting use clock_gettime and
@@ -8,6 +8,7 @@
 // Prints one line per case to standard output: name, best ns/op, ops, reps.
 // std::cout and the C floors write to /dev/null (standard output is
 // redirected there after the report stream has been duplicated).
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -191,6 +192,53 @@ void strCopy(Timer& t, const std::string& src) {
 void strCopyShort(Timer& t) { strCopy(t, std::string("8 bytes!")); }
 void strCopyLong(Timer& t) { strCopy(t, std::string(64, 'y')); }
 
+// ---- sort -----------------------------------------------------------------
+
+// Well spread and the same for every library: mix() alone leaves long
+// regular runs.
+inline unsigned scramble(unsigned i) {
+  unsigned x = (unsigned)mix(i);
+  x ^= x >> 13;
+  x *= 0x5bd1e995u;
+  return x ^ (x >> 15);
+}
+
+const unsigned kSortInts = 1000000;
+
+void sortInts(Timer& t) {
+  std::vector<int> v;
+  v.reserve(kSortInts);
+  for (unsigned i = 0; i < kSortInts; ++i) v.push_back((int)scramble(i));
+  t.start();
+  std::sort(v.begin(), v.end());
+  escape(&v[0]);
+  t.stop();
+  bool ordered = true;
+  for (unsigned i = 1; i < kSortInts; ++i) ordered &= !(v[i] < v[i - 1]);
+  check(ordered, "sort ints");
+}
+
+const unsigned kSortStrings = 100000;
+
+// Decimal numerals of 1 to 10 digits, each library ordering them by its own
+// operator<.
+void sortStrings(Timer& t) {
+  std::vector<std::string> v;
+  v.reserve(kSortStrings);
+  char text[16];
+  for (unsigned i = 0; i < kSortStrings; ++i) {
+    snprintf(text, sizeof text, "%u", scramble(i) >> (i % 32));
+    v.push_back(std::string(text));
+  }
+  t.start();
+  std::sort(v.begin(), v.end());
+  escape(&v[0]);
+  t.stop();
+  bool ordered = true;
+  for (unsigned i = 1; i < kSortStrings; ++i) ordered &= !(v[i] < v[i - 1]);
+  check(ordered, "sort strings");
+}
+
 // ---- cout -----------------------------------------------------------------
 
 const unsigned kPrintCount = 1000000;
@@ -272,6 +320,8 @@ const Case kCases[] = {
     {"string compare equal length 64B", strCompare, kCompareCount},
     {"string copy short (8B)", strCopyShort, kCopyCount},
     {"string copy long (64B)", strCopyLong, kCopyCount},
+    {"sort 1e6 ints", sortInts, kSortInts},
+    {"sort 1e5 strings", sortStrings, kSortStrings},
     {"cout << int", coutInt, kPrintCount},
     {"cout << double", coutDouble, kPrintCount},
     {"floor: realloc +1 byte", floorRealloc, kCharCount},

@@ -21,6 +21,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -1402,6 +1403,58 @@ void vector_compare<int>(VectorStep<int>& x) {
   CHECK((s < t) == (e < 0) && (s <= t) == (e <= 0) && (s > t) == (e > 0) && (s >= t) == (e >= 0));
 }
 
+// Orders by value, or by a coarser key that makes ties for stable_sort to
+// keep in order: the model sorts (key, position) pairs with the C library's
+// qsort.
+template <typename _T>
+struct ByKey {
+  int mShift;
+  bool operator()(const _T& a, const _T& b) const {
+    return (value_of(a) >> mShift) < (value_of(b) >> mShift);
+  }
+};
+
+struct Keyed {
+  int mKey, mPosition, mValue;
+};
+
+extern "C" int compare_keyed(const void* a, const void* b) {
+  const Keyed &x = *static_cast<const Keyed*>(a), &y = *static_cast<const Keyed*>(b);
+  if (x.mKey != y.mKey) return x.mKey < y.mKey ? -1 : 1;
+  return x.mPosition - y.mPosition;
+}
+
+// sort, stable_sort (whose refused buffer changes nothing but the method)
+// and nth_element leave the block and capacity as they were.
+template <typename _T>
+void vector_sort(VectorStep<_T>& x) {
+  VectorModel& m = x.mModel;
+  const unsigned how = x.mIn.byte() % 3;
+  const ByKey<_T> comp = {how == 1 ? 4 : 0};
+  const size_t nth = x.mIn.amount(m.mLength, m.mLength);
+  if (how == 0) std::sort(x.mTarget.begin(), x.mTarget.end(), comp);
+  if (how == 1) std::stable_sort(x.mTarget.begin(), x.mTarget.end(), comp);
+  if (how == 2 && nth < m.mLength)
+    std::nth_element(x.mTarget.begin(), x.mTarget.begin() + nth, x.mTarget.end(), comp);
+  static Keyed keyed[kVectorLimit];
+  for (size_t i = 0; i < m.mLength; ++i) {
+    const Keyed k = {m.mData[i] >> comp.mShift, int(i), m.mData[i]};
+    keyed[i] = k;
+  }
+  qsort(keyed, m.mLength, sizeof keyed[0], compare_keyed);
+  if (how == 2) {
+    // Around nth the rest is in no particular order: the model takes it as
+    // it is, once the partition is checked.
+    const int pivot = nth < m.mLength ? keyed[nth].mValue : 0;
+    for (size_t i = 0; i < m.mLength && nth < m.mLength; ++i) {
+      m.mData[i] = value_of(x.mTarget[i]);
+      CHECK(i < nth ? m.mData[i] <= pivot : i > nth ? m.mData[i] >= pivot : m.mData[i] == pivot);
+    }
+  } else {
+    for (size_t i = 0; i < m.mLength; ++i) m.mData[i] = keyed[i].mValue;
+  }
+}
+
 // at() out of range hands out the per-type dummy, which keeps what was
 // last written into it; const at() its own, which holds the default.
 template <typename _T>
@@ -1501,6 +1554,7 @@ const Operation<VectorStep<_T> > VectorOperations<_T>::kTable[] = {
     {"vector(vector&&) / operator=(vector&&)", vector_move<_T>},
     {"shrink_to_fit", vector_shrink_to_fit<_T>},
     {"comparisons", vector_compare<_T>},
+    {"sort / stable_sort / nth_element", vector_sort<_T>},
 };
 
 template <typename _T>
