@@ -196,6 +196,11 @@ const Case<RoomyStrings> kShrinkingCases[] = {
        f.mTarget.reserve(0);
        return true;
      }},
+    {"shrink_to_fit", kUnchanged,
+     [](RoomyStrings& f) {
+       f.mTarget.shrink_to_fit();
+       return true;
+     }},
     {"reserve(n), shrinking", kUnchanged,
      [](RoomyStrings& f) {
        f.mTarget.reserve(5);
