@@ -7,6 +7,7 @@
 #define PLINTH_TESTS_CHECKS_H
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common.h"
@@ -37,6 +38,10 @@ inline unsigned long digest_of(const std::string& s) {
   unsigned long digest = s.size();
   for (size_t i = 0; i < s.size(); ++i) digest = mix(digest, (unsigned char)s[i]);
   return digest;
+}
+template <typename _T1, typename _T2>
+unsigned long digest_of(const std::pair<_T1, _T2>& p) {
+  return mix(digest_of(p.first), digest_of(p.second));
 }
 template <typename _T>
 unsigned long digest_of(const std::vector<_T>& v) {

@@ -12,6 +12,7 @@
 #include <stdio.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/checks.h"
@@ -34,6 +35,10 @@ inline bool sound(const CtorDtorCounter&) { return true; }
 inline bool sound(const std::string& s) {
   return s.c_str()[s.size()] == '\0' && s.size() <= s.capacity() &&
          (s.capacity() == 0) == (s.c_str() == unit::shared_empty_buffer());
+}
+template <typename _T1, typename _T2>
+bool sound(const std::pair<_T1, _T2>& p) {
+  return sound(p.first) && sound(p.second);
 }
 template <typename _T>
 bool sound(const std::vector<_T>& v) {

@@ -43,6 +43,13 @@ struct Stepper {
 typedef Stepper<std::bidirectional_iterator_tag> Bidi;
 typedef Stepper<std::forward_iterator_tag> Forward;
 
+// A user's own distance over a std type: std::distance, found by argument-
+// dependent lookup, must drop out rather than fail to compile.
+typedef std::pair<int, int> Point;
+int distance(const Point& a, const Point& b) {
+  return (a.first - b.first) * (a.first - b.first) + (a.second - b.second) * (a.second - b.second);
+}
+
 Vector iota(int n) {
   Vector v;
   for (int i = 0; i < n; ++i) v.push_back(i);
@@ -133,6 +140,8 @@ TEST(stepping_functions_use_each_category) {
   Bidi b = {a + 3};
   EXPECT(*std::prev(b) == 2 && *std::next(b) == 4);
 }
+
+TEST(non_iterators_have_no_traits) { EXPECT(distance(Point(0, 0), Point(3, 4)) == 25); }
 
 TEST(range_access_for_containers_arrays_and_lists) {
   int a[4] = {1, 2, 3, 4};

@@ -192,6 +192,29 @@ TEST(pairs_compare_first_then_second) {
   }
 }
 
+static_assert(std::tuple_size<const std::pair<int, char> >::value == 2, "");
+static_assert(
+    std::is_same<std::tuple_element<1, const std::pair<int, char> >::type, const char>::value, "");
+
+TEST(pair_elements_by_index_and_type) {
+  std::pair<int, Tracked> p(1, Tracked(2));
+  std::get<0>(p) = 5;
+  const std::pair<int, Tracked>& c = p;
+  EXPECT(std::get<0>(c) == 5 && std::get<1>(c).value == 2);
+  Tracked moved(std::get<1>(std::move(p)));
+  EXPECT(moved.how == 'm' && p.second.how == 'x');
+#if __cplusplus >= 201402L
+  std::get<int>(p) = 6;
+  EXPECT(p.first == 6 && std::get<Tracked>(c).how == 'x');
+#endif
+#if __cplusplus >= 201703L
+  auto& [number, tracked] = p;  // through tuple_size and get
+  number = 7;
+  const auto [n, t] = c;
+  EXPECT(p.first == 7 && n == 7 && &tracked == &p.second && t.how == 'c');
+#endif
+}
+
 TEST(pair_swap_and_assignment) {
   std::pair<int, Tracked> a(1, Tracked(10)), b(2, Tracked(20));
   swap(a, b);

@@ -1,10 +1,11 @@
 // Every allocating operation of std::vector, for plain data, a counted class,
-// std::string, nested vectors and an over-aligned type, with each allocation
-// refused in turn (support/sweep.h). Constructors give no block; reserve
+// std::string, nested vectors, pairs holding a string and an over-aligned
+// type, with each allocation refused in turn (support/sweep.h). Constructors give no block; reserve
 // reports false and, like push_back, resize and copy assignment, leaves the
 // vector unchanged; an element (string or inner vector) whose copy ran out of
 // memory fails the operation too.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/sweep.h"
@@ -50,6 +51,13 @@ std::vector<int> make<std::vector<int> >(int i) {
 template <>
 std::vector<std::string> make<std::vector<std::string> >(int i) {
   return std::vector<std::string>(size_t(1 + i), make<std::string>(i));
+}
+// Relocatable through its members; a string member whose copy ran out of
+// memory fails the pair's copy (a const member is checked as a string).
+typedef std::pair<const std::string, int> Entry;
+template <>
+Entry make<Entry>(int i) {
+  return Entry(make<std::string>(i), i);
 }
 
 // Whether an insert succeeded: its answer is not end(), read afterwards.
@@ -260,21 +268,23 @@ unsigned sweep_all_of(size_t& operations, bool copies_allocate) {
 
 TEST(every_allocation_of_every_vector_operation_can_fail) {
   if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  size_t ops[6] = {sweep::count_of(kIntegralCases), 0, 0, 0, 0, 0};
-  const unsigned pairs[6] = {
+  size_t ops[7] = {sweep::count_of(kIntegralCases), 0, 0, 0, 0, 0, 0};
+  const unsigned pairs[7] = {
       sweep_all_of<int>(ops[0], false) + sweep::sweep_all(kIntegralCases),
       sweep_all_of<CtorDtorCounter>(ops[1], false),
       sweep_all_of<std::string>(ops[2], true),
       sweep_all_of<Wide>(ops[3], false),
       sweep_all_of<std::vector<int> >(ops[4], true),
       sweep_all_of<std::vector<std::string> >(ops[5], true),
+      sweep_all_of<Entry>(ops[6], true),
   };
   printf(
       "vector sweep: %u (operation, failure point) pairs: int %u/%zu operations, "
       "CtorDtorCounter %u/%zu, std::string %u/%zu, over-aligned %u/%zu, vector<int> %u/%zu, "
-      "vector<string> %u/%zu\n",
-      pairs[0] + pairs[1] + pairs[2] + pairs[3] + pairs[4] + pairs[5], pairs[0], ops[0], pairs[1],
-      ops[1], pairs[2], ops[2], pairs[3], ops[3], pairs[4], ops[4], pairs[5], ops[5]);
+      "vector<string> %u/%zu, pair<const string, int> %u/%zu\n",
+      pairs[0] + pairs[1] + pairs[2] + pairs[3] + pairs[4] + pairs[5] + pairs[6], pairs[0], ops[0],
+      pairs[1], ops[1], pairs[2], ops[2], pairs[3], ops[3], pairs[4], ops[4], pairs[5], ops[5],
+      pairs[6], ops[6]);
 }
 
 }  // namespace
