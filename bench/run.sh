@@ -221,6 +221,8 @@ run_timed
 run_counted
 compile_times
 footprint
+note "footprint budgets"
+scripts/budgets.sh --tsv "$DATA/budgets.tsv" >/dev/null || note "warning: a footprint budget is exceeded"
 printf 'load after\t%s\n' "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$DATA/machine.tsv"
 note "writing docs/performance.md"
 python3 bench/report.py "$DATA" "$ROOT/docs"

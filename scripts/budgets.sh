@@ -5,6 +5,8 @@
 # --gc-sections), stripped, as docs/performance.md measures them.
 #
 #   scripts/budgets.sh [PRESET...]       check the budgets
+#   scripts/budgets.sh --tsv FILE [PRESET...]   also write each measure as
+#       "preset, measure, bytes, budget" (bench/report.py shows them)
 #   scripts/budgets.sh --regression      prove the check fails: measures the
 #       cout program with a function-local static added (the runtime's
 #       one-time guard, and with it the exception machinery) and expects a
@@ -21,9 +23,14 @@ STREAM_UNITS_TEXT=4096       # .text of the stream units together
 ALL_UNITS_TEXT=16384         # .text of every compiled unit
 
 regression=false
+tsv=""
 if [ "${1:-}" = "--regression" ]; then
   regression=true
   shift
+elif [ "${1:-}" = "--tsv" ]; then
+  tsv=$2
+  shift 2
+  : >"$tsv"
 fi
 
 work=$(mktemp -d)
@@ -32,6 +39,7 @@ failed=0
 
 check() {  # name measured budget
   local verdict=ok
+  [ -z "$tsv" ] || printf '%s\t%s\t%s\t%s\n' "$preset" "$1" "$2" "$3" >>"$tsv"
   if [ "$2" -gt "$3" ]; then
     verdict=OVER
     failed=1
