@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "support/failalloc.h"
+#include "support/unit.h"
 
 namespace kestrel {
 namespace fuzz {
@@ -64,13 +65,12 @@ const bool kHardened = false;
 const char* sOperation = "";
 size_t sStep = 0;
 
-void fail(int line, const char* text) {
+// Says which step a failed check belongs to (the tests' reporting layer
+// calls it before the failure line, and then ends the run).
+void print_step() {
   failalloc::disarm();
-  fprintf(stderr, "fuzz: step %zu, %s: line %d: expected %s\n", sStep, sOperation, line, text);
-  abort();
+  fprintf(stderr, "fuzz: step %zu, %s: ", sStep, sOperation);
 }
-
-#define CHECK(expr) ((expr) ? (void)0 : fail(__LINE__, #expr))
 
 int sign(int v) { return (v > 0) - (v < 0); }
 
@@ -513,22 +513,22 @@ ptrdiff_t expect_insert(VectorModel& m, ptrdiff_t pos, const int* values, size_t
 // --- Comparing the library with the model ------------------------------------
 
 void check_string(const std::string& s, const StringModel& m) {
-  CHECK(s.size() == m.mLength && s.length() == m.mLength && s.capacity() == m.mCapacity);
-  CHECK(s.empty() == (m.mLength == 0) && s.data() == s.c_str());
-  CHECK((s.c_str() == sEmptyBuffer) == (m.mCapacity == 0));
-  CHECK(s.c_str()[m.mLength] == '\0' && size_t(s.end() - s.begin()) == m.mLength);
-  CHECK(memcmp(s.c_str(), m.mData, m.mLength) == 0);
+  EXPECT(s.size() == m.mLength && s.length() == m.mLength && s.capacity() == m.mCapacity);
+  EXPECT(s.empty() == (m.mLength == 0) && s.data() == s.c_str());
+  EXPECT((s.c_str() == sEmptyBuffer) == (m.mCapacity == 0));
+  EXPECT(s.c_str()[m.mLength] == '\0' && size_t(s.end() - s.begin()) == m.mLength);
+  EXPECT(memcmp(s.c_str(), m.mData, m.mLength) == 0);
 }
 
 template <typename _T>
 void check_vector(const std::vector<_T>& v, const VectorModel& m) {
-  CHECK(v.size() == m.mLength && v.capacity() == m.mCapacity && v.empty() == (m.mLength == 0));
-  CHECK(reinterpret_cast<size_t>(v.begin().base()) % alignof(_T) == 0);
-  CHECK((v.begin().base() != 0) == m.mBlock && size_t(v.end() - v.begin()) == m.mLength);
-  CHECK(v.max_size() == max_of<_T>());
+  EXPECT(v.size() == m.mLength && v.capacity() == m.mCapacity && v.empty() == (m.mLength == 0));
+  EXPECT(reinterpret_cast<size_t>(v.begin().base()) % alignof(_T) == 0);
+  EXPECT((v.begin().base() != 0) == m.mBlock && size_t(v.end() - v.begin()) == m.mLength);
+  EXPECT(v.max_size() == max_of<_T>());
   const int* expected = m.mData;
   for (typename std::vector<_T>::const_iterator it = v.begin(); it != v.end(); ++it)
-    CHECK(value_of(*it) == *expected++);
+    EXPECT(value_of(*it) == *expected++);
 }
 
 // --- The objects and one step's operands ---------------------------------------
@@ -563,7 +563,7 @@ void check_state(const State& state, long extra_objects) {
   state.mNestedInts.check();
   state.mNestedTexts.check();
   for (int i = 0; i < kVectors; ++i) objects += long(state.mObjects.mReals[i].size());
-  CHECK(Counted::sLive == objects);
+  EXPECT(Counted::sLive == objects);
 }
 
 // A target and a second operand, which may be the target itself.
@@ -694,7 +694,7 @@ void string_construct_fill(StringStep& x) {
   const size_t n = x.mIn.amount(kStringLimit, npos);
   const char c = character(x);
   if (x.mIn.byte() & 1) {
-    CHECK(&x.mTarget.assign(n, c) == &x.mTarget);
+    EXPECT(&x.mTarget.assign(n, c) == &x.mTarget);
   } else {
     std::string made(n, c);
     adopt(x, made);
@@ -716,7 +716,7 @@ void string_construct_range(StringStep& x) {
 // Assigning a string to itself changes nothing, failing or not.
 void string_assign_string(StringStep& x) {
   std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(x.mOther) : (x.mTarget = x.mOther);
-  CHECK(&r == &x.mTarget);
+  EXPECT(&r == &x.mTarget);
   if (&x.mOther != &x.mTarget)
     expect_built(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, x.mFailing);
 }
@@ -729,7 +729,7 @@ void string_assign_part(StringStep& x) {
   size_t n = x.mIn.amount(length + 2, npos);
   if (x.mIn.byte() & 1) n = npos;
   std::string& r = n == npos ? x.mTarget.assign(x.mOther, pos) : x.mTarget.assign(x.mOther, pos, n);
-  CHECK(&r == &x.mTarget);
+  EXPECT(&r == &x.mTarget);
   if (n == npos && pos < length) n = length - pos;
   if (pos < length && n <= length - pos)
     expect_built(x.mModel, x.mOtherModel.mData + pos, n, x.mFailing, &x.mOther == &x.mTarget);
@@ -738,20 +738,20 @@ void string_assign_part(StringStep& x) {
 void string_assign_text(StringStep& x) {
   const Source src = source(x);
   std::string& r = x.mIn.byte() & 1 ? x.mTarget.assign(src.mReal) : (x.mTarget = src.mReal);
-  CHECK(&r == &x.mTarget);
+  EXPECT(&r == &x.mTarget);
   if (src.mModel) expect_built(x.mModel, src.mModel, c_length(src.mModel), x.mFailing, src.mOwn);
 }
 
 void string_assign_counted(StringStep& x) {
   const Source src = source(x);
   const size_t n = count(x, src, npos);
-  CHECK(&x.mTarget.assign(src.mReal, n) == &x.mTarget);
+  EXPECT(&x.mTarget.assign(src.mReal, n) == &x.mTarget);
   if (src.mModel && n != 0) expect_built(x.mModel, src.mModel, n, x.mFailing, src.mOwn);
 }
 
 void string_assign_char(StringStep& x) {
   const char c = character(x);
-  CHECK(&(x.mTarget = c) == &x.mTarget);
+  EXPECT(&(x.mTarget = c) == &x.mTarget);
   expect_built(x.mModel, &c, 1, x.mFailing);
 }
 
@@ -760,7 +760,7 @@ void string_append_text(StringStep& x) {
   const size_t n = src.mModel ? c_length(src.mModel) : 0;
   if (!fits_append(x.mModel, n)) return;
   std::string& r = x.mIn.byte() & 1 ? x.mTarget.append(src.mReal) : (x.mTarget += src.mReal);
-  CHECK(&r == &x.mTarget);
+  EXPECT(&r == &x.mTarget);
   expect_append(x.mModel, src.mModel, n, x.mFailing);
 }
 
@@ -768,7 +768,7 @@ void string_append_counted(StringStep& x) {
   const Source src = source(x);
   const size_t n = count(x, src, npos - x.mModel.mLength);
   if (!fits_append(x.mModel, n)) return;
-  CHECK(&x.mTarget.append(src.mReal, n) == &x.mTarget);
+  EXPECT(&x.mTarget.append(src.mReal, n) == &x.mTarget);
   if (src.mModel) expect_append(x.mModel, src.mModel, n, x.mFailing);
 }
 
@@ -777,7 +777,7 @@ void string_append_offset(StringStep& x) {
   const size_t pos = x.mIn.below(src.mAvail + 1);
   const size_t n = x.mIn.amount(src.mAvail - pos + 1, npos - x.mModel.mLength);
   if (!fits_append(x.mModel, n)) return;
-  CHECK(&x.mTarget.append(src.mReal, pos, n) == &x.mTarget);
+  EXPECT(&x.mTarget.append(src.mReal, pos, n) == &x.mTarget);
   if (src.mModel) expect_append(x.mModel, src.mModel + pos, n, x.mFailing);
 }
 
@@ -792,7 +792,7 @@ void string_append_string(StringStep& x) {
   std::string& r = form == 0   ? x.mTarget.append(x.mOther)
                    : form == 1 ? (x.mTarget += x.mOther)
                                : x.mTarget.append(x.mOther, pos, n);
-  CHECK(&r == &x.mTarget);
+  EXPECT(&r == &x.mTarget);
   expect_append(x.mModel, x.mOtherModel.mData + (form == 2 && pos <= length ? pos : 0), part,
                 x.mFailing);
 }
@@ -818,7 +818,7 @@ void string_push_back(StringStep& x) {
   if (x.mIn.byte() & 1)
     x.mTarget.push_back(c);
   else
-    CHECK(&(x.mTarget += c) == &x.mTarget);
+    EXPECT(&(x.mTarget += c) == &x.mTarget);
   expect_append(x.mModel, &c, 1, x.mFailing);
 }
 
@@ -831,13 +831,13 @@ void string_insert(StringStep& x) {
   if ((inside && m.mLength + 1 > kStringLimit) || (kHardened && !inside)) return;
   const std::string::iterator it = x.mTarget.insert(x.mTarget.begin() + off, c);
   if (!inside || !expect_room(m, m.mLength + 1, x.mFailing)) {
-    CHECK(it.base() == sStringDummy);
+    EXPECT(it.base() == sStringDummy);
     return;
   }
   memmove(m.mData + off + 1, m.mData + off, m.mLength - off + 1);
   m.mData[off] = c;
   ++m.mLength;
-  CHECK(it.base() == x.mTarget.c_str() + off);
+  EXPECT(it.base() == x.mTarget.c_str() + off);
 }
 
 void string_erase(StringStep& x) {
@@ -845,7 +845,7 @@ void string_erase(StringStep& x) {
   const size_t pos = x.mIn.amount(length + 2, npos), n = x.mIn.amount(length + 2, npos);
   switch (x.mIn.byte() % 3) {
     case 0:
-      CHECK(&x.mTarget.erase(pos, n) == &x.mTarget);
+      EXPECT(&x.mTarget.erase(pos, n) == &x.mTarget);
       expect_erase(x.mModel, pos, n);
       break;
     case 1:
@@ -893,16 +893,17 @@ void string_edit(StringStep& x) {
   if (!fits) return;
   switch (form) {
     case 0:
-      CHECK(&x.mTarget.replace(pos, n1, src.mReal, n) == &x.mTarget);
+      EXPECT(&x.mTarget.replace(pos, n1, src.mReal, n) == &x.mTarget);
       break;
     case 1:
-      CHECK(&x.mTarget.insert(pos, src.mReal, n) == &x.mTarget);
+      EXPECT(&x.mTarget.insert(pos, src.mReal, n) == &x.mTarget);
       break;
     case 2:
-      CHECK(&x.mTarget.replace(pos, n1, fill_n, c) == &x.mTarget);
+      EXPECT(&x.mTarget.replace(pos, n1, fill_n, c) == &x.mTarget);
       break;
     case 3:
-      CHECK(x.mTarget.erase(x.mTarget.begin() + i, x.mTarget.begin() + j) == x.mTarget.begin() + i);
+      EXPECT(x.mTarget.erase(x.mTarget.begin() + i, x.mTarget.begin() + j) ==
+             x.mTarget.begin() + i);
       break;
     default:
       // A count past max_size() is refused like a growth that fails.
@@ -940,22 +941,22 @@ void string_access(StringStep& x) {
   const char c = character(x);
   const std::string& view = x.mTarget;
   const bool inside = pos < m.mLength;
-  CHECK(view.at(pos) == (inside ? m.mData[pos] : 'X'));
+  EXPECT(view.at(pos) == (inside ? m.mData[pos] : 'X'));
   char& r = x.mTarget.at(pos);
-  CHECK(&r == (inside ? x.mTarget.c_str() + pos : sStringDummy) &&
-        r == (inside ? m.mData[pos] : 'X'));
+  EXPECT(&r == (inside ? x.mTarget.c_str() + pos : sStringDummy) &&
+         r == (inside ? m.mData[pos] : 'X'));
   r = c;
   if (inside) m.mData[pos] = c;
   const size_t index = inside ? pos : m.mLength;
-  CHECK(view[index] == m.mData[index] && &x.mTarget[index] == view.c_str() + index);
+  EXPECT(view[index] == m.mData[index] && &x.mTarget[index] == view.c_str() + index);
 }
 
 void string_compare(StringStep& x) {
   const std::string &s = x.mTarget, &t = x.mOther;
   const int e = expect_compare(x.mModel, x.mOtherModel, &s == &t), r = s.compare(t);
-  CHECK(x.mModel.mLength == x.mOtherModel.mLength ? sign(r) == e : r == e);
-  CHECK((s == t) == (e == 0) && (s != t) == (e != 0));
-  CHECK((s < t) == (e < 0) && (s <= t) == (e <= 0) && (s > t) == (e > 0) && (s >= t) == (e >= 0));
+  EXPECT(x.mModel.mLength == x.mOtherModel.mLength ? sign(r) == e : r == e);
+  EXPECT((s == t) == (e == 0) && (s != t) == (e != 0));
+  EXPECT((s < t) == (e < 0) && (s <= t) == (e <= 0) && (s > t) == (e > 0) && (s >= t) == (e >= 0));
 }
 
 // strcmp order; a null pointer compares greater and unequal.
@@ -963,9 +964,9 @@ void string_compare_text(StringStep& x) {
   const Source src = source(x);
   const std::string& s = x.mTarget;
   const int e = src.mModel ? c_compare(x.mModel.mData, src.mModel) : 1;
-  CHECK(src.mModel ? sign(s.compare(src.mReal)) == e : s.compare(src.mReal) == 1);
-  CHECK((s == src.mReal) == (e == 0) && (src.mReal == s) == (e == 0));
-  CHECK((s != src.mReal) == (e != 0) && (src.mReal != s) == (e != 0));
+  EXPECT(src.mModel ? sign(s.compare(src.mReal)) == e : s.compare(src.mReal) == 1);
+  EXPECT((s == src.mReal) == (e == 0) && (src.mReal == s) == (e == 0));
+  EXPECT((s != src.mReal) == (e != 0) && (src.mReal != s) == (e != 0));
 }
 
 void string_find_text(StringStep& x) {
@@ -974,19 +975,19 @@ void string_find_text(StringStep& x) {
   const std::string& s = x.mTarget;
   switch (x.mIn.byte() % 4) {
     case 0:
-      CHECK(s.find(src.mReal, pos) == expect_find(x.mModel, src.mModel, pos));
+      EXPECT(s.find(src.mReal, pos) == expect_find(x.mModel, src.mModel, pos));
       break;
     case 1:
-      CHECK(s.find(src.mReal) == expect_find(x.mModel, src.mModel, 0));
+      EXPECT(s.find(src.mReal) == expect_find(x.mModel, src.mModel, 0));
       break;
     case 2: {
       const size_t n = src.mReal ? x.mIn.below(src.mAvail + 2) : x.mIn.amount(4, npos);
-      CHECK(s.find(src.mReal, pos, n) == expect_search(x.mModel, src.mModel, n, pos));
+      EXPECT(s.find(src.mReal, pos, n) == expect_search(x.mModel, src.mModel, n, pos));
       break;
     }
     default:
-      CHECK(s.find(x.mOther, pos) ==
-            expect_search(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, pos));
+      EXPECT(s.find(x.mOther, pos) ==
+             expect_search(x.mModel, x.mOtherModel.mData, x.mOtherModel.mLength, pos));
   }
 }
 
@@ -1008,8 +1009,8 @@ void string_find_char(StringStep& x) {
   const Form& form = kForms[x.mIn.byte() % 6];
   const char c = character(x);
   const size_t pos = x.mIn.amount(x.mModel.mLength + 2, npos);
-  CHECK((x.mTarget.*form.mSearch)(c, pos) ==
-        expect_scan(x.mModel, &c, 1, pos, form.mForward, form.mEqual));
+  EXPECT((x.mTarget.*form.mSearch)(c, pos) ==
+         expect_scan(x.mModel, &c, 1, pos, form.mForward, form.mEqual));
 }
 
 // The set forms of the find_*_of family, and rfind of a needle, with bytes
@@ -1025,9 +1026,9 @@ void string_find_set(StringStep& x) {
   const Source src = source(x);
   if (src.mModel == 0) return;
   const size_t n = x.mIn.below(src.mAvail + 1);
-  CHECK((x.mTarget.*kForms[form])(src.mReal, pos, n) ==
-        (form == 4 ? expect_rfind(x.mModel, src.mModel, n, pos)
-                   : expect_scan(x.mModel, src.mModel, n, pos, form % 2 == 0, form < 2)));
+  EXPECT((x.mTarget.*kForms[form])(src.mReal, pos, n) ==
+         (form == 4 ? expect_rfind(x.mModel, src.mModel, n, pos)
+                    : expect_scan(x.mModel, src.mModel, n, pos, form % 2 == 0, form < 2)));
 }
 
 // operator+ of an lvalue (a new block of the exact sum, or the empty string
@@ -1144,7 +1145,7 @@ void vector_construct_copy(VectorStep<_T>& x) {
 // empty vector needs no block.
 template <typename _T>
 void vector_assign(VectorStep<_T>& x) {
-  CHECK(&(x.mTarget = x.mOther) == &x.mTarget);
+  EXPECT(&(x.mTarget = x.mOther) == &x.mTarget);
   const size_t n = x.mOtherModel.mLength;
   if (&x.mTarget != &x.mOther && (!x.mFailing || n == 0))
     expect_copied(x.mModel, x.mOtherModel.mData, n, !x.mFailing);
@@ -1157,7 +1158,7 @@ void vector_reserve(VectorStep<_T>& x) {
   const size_t n = by_default ? 0 : x.mIn.amount(kVectorLimit + 300, max);
   if (unknowable(n, max)) return;
   const bool done = by_default ? x.mTarget.reserve() : x.mTarget.reserve(n);
-  CHECK(done == expect_reserve(x.mModel, n, max, x.mFailing));
+  EXPECT(done == expect_reserve(x.mModel, n, max, x.mFailing));
 }
 
 template <typename _T>
@@ -1222,7 +1223,7 @@ void vector_erase_one(VectorStep<_T>& x) {
   const ptrdiff_t off = x.mIn.offset(length, x.mModel.mBlock);
   if (kHardened && !in_order(off, off, length)) return;
   const typename std::vector<_T>::iterator pos = x.mTarget.begin() + off;
-  CHECK(x.mTarget.erase(pos) == pos);
+  EXPECT(x.mTarget.erase(pos) == pos);
   if (off >= 0 && size_t(off) < length) expect_erase(x.mModel, off, off + 1);
 }
 
@@ -1234,7 +1235,7 @@ void vector_erase_range(VectorStep<_T>& x) {
   const ptrdiff_t last = x.mIn.offset(length, x.mModel.mBlock);
   if (kHardened && !in_order(first, last, length)) return;
   const typename std::vector<_T>::iterator from = x.mTarget.begin() + first;
-  CHECK(x.mTarget.erase(from, x.mTarget.begin() + last) == from);
+  EXPECT(x.mTarget.erase(from, x.mTarget.begin() + last) == from);
   if (first >= 0 && size_t(first) < length && first < last && size_t(last) <= length)
     expect_erase(x.mModel, first, last);
 }
@@ -1251,7 +1252,7 @@ size_t other_range(VectorStep<_T>& x, size_t& first) {
 // The result of an insert against the model's answer (-1: end()).
 template <typename _T>
 void check_inserted(VectorStep<_T>& x, typename std::vector<_T>::iterator result, ptrdiff_t at) {
-  CHECK(result == (at < 0 ? x.mTarget.end() : x.mTarget.begin() + at));
+  EXPECT(result == (at < 0 ? x.mTarget.end() : x.mTarget.begin() + at));
 }
 
 // A position from -2 to length + 2, only inside [0, length] when hardened.
@@ -1369,12 +1370,12 @@ void vector_move(VectorStep<_T>& x) {
   const _T* block = x.mOther.data();
   if (x.mIn.byte() & 1) {
     std::vector<_T> made(std::move(x.mOther));
-    CHECK(made.data() == block && (same || (x.mOther.data() == 0 && x.mOther.capacity() == 0)));
+    EXPECT(made.data() == block && (same || (x.mOther.data() == 0 && x.mOther.capacity() == 0)));
     x.mTarget.swap(made);
   } else {
-    CHECK(&(x.mTarget = std::move(x.mOther)) == &x.mTarget);
+    EXPECT(&(x.mTarget = std::move(x.mOther)) == &x.mTarget);
   }
-  CHECK(x.mTarget.data() == block);
+  EXPECT(x.mTarget.data() == block);
   if (same) return;
   x.mModel = x.mOtherModel;
   expect_block(x.mOtherModel, 0, false);
@@ -1399,8 +1400,8 @@ void vector_compare<int>(VectorStep<int>& x) {
     e = a.mData[i] < b.mData[i] ? -1 : a.mData[i] > b.mData[i] ? 1 : 0;
   if (e == 0) e = a.mLength < b.mLength ? -1 : a.mLength > b.mLength ? 1 : 0;
   const std::vector<int>&s = x.mTarget, &t = x.mOther;
-  CHECK((s == t) == (e == 0) && (s != t) == (e != 0));
-  CHECK((s < t) == (e < 0) && (s <= t) == (e <= 0) && (s > t) == (e > 0) && (s >= t) == (e >= 0));
+  EXPECT((s == t) == (e == 0) && (s != t) == (e != 0));
+  EXPECT((s < t) == (e < 0) && (s <= t) == (e <= 0) && (s > t) == (e > 0) && (s >= t) == (e >= 0));
 }
 
 // Orders by value, or by a coarser key that makes ties for stable_sort to
@@ -1448,7 +1449,7 @@ void vector_sort(VectorStep<_T>& x) {
     const int pivot = nth < m.mLength ? keyed[nth].mValue : 0;
     for (size_t i = 0; i < m.mLength && nth < m.mLength; ++i) {
       m.mData[i] = value_of(x.mTarget[i]);
-      CHECK(i < nth ? m.mData[i] <= pivot : i > nth ? m.mData[i] >= pivot : m.mData[i] == pivot);
+      EXPECT(i < nth ? m.mData[i] <= pivot : i > nth ? m.mData[i] >= pivot : m.mData[i] == pivot);
     }
   } else {
     for (size_t i = 0; i < m.mLength; ++i) m.mData[i] = keyed[i].mValue;
@@ -1466,17 +1467,17 @@ void vector_access(VectorStep<_T>& x) {
   _T& r = x.mTarget.at(i);
   const int made = made_value<_T>(value, x.mFailing);
   if (i < m.mLength) {
-    CHECK(&view.at(i) == &r);
-    CHECK(&r == &x.mTarget[i] && value_of(r) == m.mData[i]);
+    EXPECT(&view.at(i) == &r);
+    EXPECT(&r == &x.mTarget[i] && value_of(r) == m.mData[i]);
     m.mData[i] = made;
   } else {
-    CHECK(&r == Dummy<_T>::sAddress && value_of(r) == Dummy<_T>::sValue);
-    CHECK(&view.at(i) == Dummy<_T>::sConstAddress && value_of(view.at(i)) == 0);
+    EXPECT(&r == Dummy<_T>::sAddress && value_of(r) == Dummy<_T>::sValue);
+    EXPECT(&view.at(i) == Dummy<_T>::sConstAddress && value_of(view.at(i)) == 0);
     Dummy<_T>::sValue = made;
   }
   r = Element<_T>::make(value);
   if (m.mLength != 0)
-    CHECK(value_of(view.front()) == m.mData[0] && value_of(view.back()) == m.mData[m.mLength - 1]);
+    EXPECT(value_of(view.front()) == m.mData[0] && value_of(view.back()) == m.mData[m.mLength - 1]);
 }
 
 // --- Dispatch --------------------------------------------------------------------
@@ -1636,6 +1637,8 @@ void find_shared_objects() {
 
 size_t run(const uint8_t* data, size_t size) {
   static const bool sCanFail = failalloc::active();
+  unit::set_context(print_step);
+  unit::abort_on_failure();
   sTrace = getenv("PLINTH_FUZZ_TRACE") != 0;
   find_shared_objects();
   const long blocks = failalloc::live_blocks(), objects = Counted::sLive;
@@ -1655,8 +1658,8 @@ size_t run(const uint8_t* data, size_t size) {
   find_dummy<std::string>();
   find_dummy<std::vector<int> >();
   find_dummy<std::vector<std::string> >();
-  CHECK(Counted::sLive == objects);
-  if (sCanFail) CHECK(failalloc::live_blocks() == blocks);
+  EXPECT(Counted::sLive == objects);
+  if (sCanFail) EXPECT(failalloc::live_blocks() == blocks);
   return steps;
 }
 

@@ -16,12 +16,20 @@
 
 namespace unit {
 
+// Where escape() stores: a template's static member may be defined in a
+// header.
+template <typename _Unused = void>
+struct Sink {
+  static void* volatile sObject;
+};
+template <typename _Unused>
+void* volatile Sink<_Unused>::sObject;
+
 // Lets an object escape, so the optimiser cannot drop an allocation whose
 // block is never read and pretend it succeeded.
 template <typename _T>
 void escape(_T& object) {
-  static void* volatile sSink;
-  sSink = &object;
+  Sink<>::sObject = &object;
 }
 
 inline unsigned long mix(unsigned long digest, unsigned long value) {

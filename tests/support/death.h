@@ -11,6 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/unit.h"
+
 namespace death {
 
 // Runs `breach` in a child; returns its stderr (up to size - 1 bytes) in
@@ -47,6 +49,17 @@ inline bool names_the_check(const char* text, const char* header, const char* co
   return strncmp(found, condition, strlen(condition)) == 0 &&
          strcmp(found + strlen(condition), "\n") == 0 &&
          strchr(text, '\n') == found + strlen(condition);
+}
+
+// Expects `breach`, run in a child, to abort with the one line that names
+// `header` and `condition`; otherwise says what the child wrote.
+template <typename _Breach>
+void expect_aborts(const char* header, const char* condition, _Breach breach) {
+  char text[512];
+  const bool aborted = aborts(breach, text, sizeof text);
+  const bool named = names_the_check(text, header, condition);
+  EXPECT(aborted && named);
+  if (!aborted || !named) fprintf(stderr, "  breaking %s wrote [%s]\n", condition, text);
 }
 
 }  // namespace death

@@ -3,6 +3,7 @@
 #include "unit.h"
 
 #include <stdio.h>
+#include <stdlib.h>
 
 namespace {
 
@@ -18,6 +19,7 @@ int sCount = 0;
 unsigned sFailures = 0;  // failed expectations in this program
 bool sSkipped = false;   // the running test skipped itself
 unit::Context sContext = 0;
+bool sAbort = false;
 
 }  // namespace
 
@@ -37,6 +39,7 @@ void fail(const char* file, int line, const char* text) {
   if (sContext) sContext();
   fprintf(stderr, "%s:%d: expected %s\n", file, line, text);
   ++sFailures;
+  if (sAbort) abort();
 }
 
 void skip(const char* why) {
@@ -46,7 +49,7 @@ void skip(const char* why) {
 
 void set_context(Context context) { sContext = context; }
 
-unsigned failures() { return sFailures; }
+void abort_on_failure() { sAbort = true; }
 
 int run_all() {
   int passed = 0, failed = 0, skipped = 0;

@@ -3,8 +3,8 @@
 // its file and line and carries on. The runner (unit_main.cpp) runs the
 // tests in the order they are defined and ends with the line
 // "N passed, N failed, N skipped"; the exit status is 1 when any test
-// failed. The fuzzer has its own entry points and stops at the first step
-// with a failure (failures()).
+// failed. The fuzzer has entry points of its own and stops at the first
+// failure.
 #ifndef PLINTH_TESTS_UNIT_H
 #define PLINTH_TESTS_UNIT_H
 
@@ -28,8 +28,10 @@ void skip(const char* why);
 typedef void (*Context)();
 void set_context(Context context);
 
-// Failures reported so far in this program.
-unsigned failures();
+// From now on the first failure ends the program (abort): for the fuzzer,
+// whose later checks rely on the earlier ones, and whose fuzzing engine
+// keeps the input that made the program crash.
+void abort_on_failure();
 
 // Runs every registered test and prints the summary line; returns the exit
 // status.

@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "../common.h"
-#include "support/unit.h"
+#include "support/checks.h"
 
 namespace {
 
@@ -44,10 +43,7 @@ bool log_is(const int* ids, int n) {
   return true;
 }
 
-bool counters_are(size_t ctor, size_t copy, size_t assign, size_t dtor) {
-  return CtorDtorCounter::mCtorCount == ctor && CtorDtorCounter::mCopyCtorCount == copy &&
-         CtorDtorCounter::mAssignCount == assign && CtorDtorCounter::mDtorCount == dtor;
-}
+using unit::counters_are;
 
 }  // namespace
 

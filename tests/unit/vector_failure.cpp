@@ -7,43 +7,16 @@
 #include <string>
 #include <vector>
 
-#include "../common.h"
-#include "support/failalloc.h"
-#include "support/unit.h"
+#include "support/checks.h"
 
 namespace {
 
-void* volatile sSink;
-
-// Lets an object escape, so the optimizer cannot drop an allocation whose
-// block is never read and pretend it succeeded.
-template <typename _T>
-void escape(_T& object) {
-  sSink = &object;
-}
-
-template <typename _T>
-bool has_no_block(const std::vector<_T>& v) {
-  return v.begin().base() == 0 && v.size() == 0 && v.capacity() == 0;
-}
-
-// What a refused request must leave alone.
-template <typename _T>
-struct Snapshot {
-  explicit Snapshot(const std::vector<_T>& v)
-      : block(v.begin().base()), size(v.size()), capacity(v.capacity()) {}
-  bool same(const std::vector<_T>& v) const {
-    return v.begin().base() == block && v.size() == size && v.capacity() == capacity;
-  }
-  const _T* block;
-  size_t size;
-  size_t capacity;
-};
-
-bool counters_are(size_t ctor, size_t copy, size_t assign, size_t dtor) {
-  return CtorDtorCounter::mCtorCount == ctor && CtorDtorCounter::mCopyCtorCount == copy &&
-         CtorDtorCounter::mAssignCount == assign && CtorDtorCounter::mDtorCount == dtor;
-}
+using unit::counters_are;
+using unit::empty_without_block;
+using unit::escape;
+using unit::FailedAllocation;
+using unit::snapshot;
+using unit::Snapshot;
 
 template <typename _T>
 bool holds(const std::vector<_T>& v, size_t size, size_t capacity, const _T& value) {
@@ -92,22 +65,6 @@ struct copy_check<Fragile> {
 
 namespace {
 
-// The n-th malloc or realloc from now is refused; a string copy it hits
-// comes out empty.
-class FailedAllocation {
- public:
-  explicit FailedAllocation(unsigned n) : mAt(failalloc::requests() + n) { failalloc::fail_nth(n); }
-  // Disarms; true when the failure happened.
-  bool end() const {
-    failalloc::disarm();
-    return failalloc::requests() >= mAt;
-  }
-  static long live() { return failalloc::live_blocks(); }
-
- private:
-  unsigned mAt;
-};
-
 // The n-th Fragile copy from now fails.
 class FailedCopy {
  public:
@@ -134,15 +91,17 @@ void each_failure(_Attempt attempt) {
 }
 
 // Every operation that copies elements, with the failure at each allocation
-// or copy it makes in turn: a failed copy fails the operation. resize's
-// first failure is already its own: the fill value is the caller's object,
-// never a copy that could have come out empty.
+// or copy it makes in turn: a failed copy fails the operation. Each scenario
+// runs twice (FAILED_COPY_TESTS): with std::string, whose copy that ran out
+// of memory comes out empty (its copy check; strings take the relocating
+// path, so growth copies none of them), and with Fragile, whose copy check
+// the user declared (the copying path, where growth and reserve copy every
+// element, each copy able to fail).
 template <typename _T, typename _Failure>
-void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
-  typedef std::vector<_T> Vector;
+void failed_copy_fails_push_back(const _T& kept, const _T& added) {
   for (size_t room = 0; room < 2; ++room) {
     each_failure<_Failure>([&](unsigned n) -> bool {
-      Vector v(2, kept);
+      std::vector<_T> v(2, kept);
       v.reserve(2 + room);
       const _Failure failure(n);
       v.push_back(added);
@@ -150,8 +109,16 @@ void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
       EXPECT(failed ? holds(v, 2, 2 + room, kept) : v.size() == 3 && v[2] == added);
       return failed;
     });
+  }
+}
+
+// resize's first failure is already its own: the fill value is the caller's
+// object, never a copy that could have come out empty.
+template <typename _T, typename _Failure>
+void failed_copy_fails_resize(const _T& kept, const _T& added) {
+  for (size_t room = 0; room < 2; ++room) {
     each_failure<_Failure>([&](unsigned n) -> bool {
-      Vector v(2, kept);
+      std::vector<_T> v(2, kept);
       v.reserve(2 + 3 * room);
       const _Failure failure(n);
       v.resize(5, added);
@@ -160,44 +127,67 @@ void failed_copies_fail_the_operation(const _T& kept, const _T& added) {
       return failed;
     });
   }
+}
+
+template <typename _T, typename _Failure>
+void failed_copy_fails_reserve(const _T& kept, const _T&) {
   each_failure<_Failure>([&](unsigned n) -> bool {
-    Vector v(2, kept);
-    const Snapshot<_T> before(v);
+    std::vector<_T> v(2, kept);
+    const Snapshot before = snapshot(v);
     const _Failure failure(n);
     const bool reserved = v.reserve(10);
     const bool failed = failure.end();
-    EXPECT(failed ? !reserved && before.same(v) && holds(v, 2, 2, kept) : reserved);
+    EXPECT(failed ? !reserved && before == snapshot(v) && holds(v, 2, 2, kept) : reserved);
     return failed;
   });
-  const Vector source(3, added);
+}
+
+template <typename _T, typename _Failure>
+void failed_copy_fails_counted_construction(const _T&, const _T& added) {
   each_failure<_Failure>([&](unsigned n) -> bool {
     const _Failure failure(n);
-    Vector counted(3, added);
+    std::vector<_T> counted(3, added);
     const bool failed = failure.end();
-    EXPECT(failed ? has_no_block(counted) : holds(counted, 3, 3, added));
+    EXPECT(failed ? empty_without_block(counted) : holds(counted, 3, 3, added));
     return failed;
   });
+}
+
+template <typename _T, typename _Failure>
+void failed_copy_fails_range_construction(const _T&, const _T& added) {
+  const std::vector<_T> source(3, added);
   each_failure<_Failure>([&](unsigned n) -> bool {
     const _Failure failure(n);
-    Vector range(source.begin(), source.end());
+    std::vector<_T> range(source.begin(), source.end());
     const bool failed = failure.end();
-    EXPECT(failed ? has_no_block(range) : holds(range, 3, 3, added));
+    EXPECT(failed ? empty_without_block(range) : holds(range, 3, 3, added));
     return failed;
   });
+}
+
+template <typename _T, typename _Failure>
+void failed_copy_fails_copy_construction(const _T&, const _T& added) {
+  const std::vector<_T> source(3, added);
   each_failure<_Failure>([&](unsigned n) -> bool {
     const _Failure failure(n);
-    Vector copy(source);
+    std::vector<_T> copy(source);
     const bool failed = failure.end();
-    EXPECT(failed ? has_no_block(copy) : holds(copy, 3, 3, added));
+    EXPECT(failed ? empty_without_block(copy) : holds(copy, 3, 3, added));
     return failed;
   });
+}
+
+template <typename _T, typename _Failure>
+void failed_copy_fails_copy_assignment(const _T& kept, const _T& added) {
+  const std::vector<_T> source(3, added);
   each_failure<_Failure>([&](unsigned n) -> bool {
-    Vector target(2, kept);
-    const Snapshot<_T> before(target);
+    std::vector<_T> target(2, kept);
+    const Snapshot before = snapshot(target);
     const _Failure failure(n);
     target = source;
     const bool failed = failure.end();
-    EXPECT(failed ? before.same(target) && holds(target, 2, 2, kept) : holds(target, 3, 3, added));
+    EXPECT(failed ? before == snapshot(target) && holds(target, 2, 2, kept)
+                  : holds(target, 3, 3, added));
     return failed;
   });
 }
@@ -216,17 +206,17 @@ TEST(oversized_or_reversed_construction_gives_no_block) {
   CtorDtorCounter::reset();
   std::vector<CtorDtorCounter> counted(size_t(-1), c);  // max_size() of a one-byte type
   escape(at_max), escape(all_bits), escape(negative), escape(counted);
-  EXPECT(has_no_block(at_max));
-  EXPECT(has_no_block(all_bits));
-  EXPECT(has_no_block(negative));
-  EXPECT(has_no_block(counted));
+  EXPECT(empty_without_block(at_max));
+  EXPECT(empty_without_block(all_bits));
+  EXPECT(empty_without_block(negative));
+  EXPECT(empty_without_block(counted));
   EXPECT(counters_are(0, 0, 0, 0));
   if (counting) EXPECT(failalloc::requests() == requests);
 
   std::vector<int> src(3, 1);
   std::vector<int> reversed(src.end(), src.begin());
   escape(reversed);
-  EXPECT(has_no_block(reversed));
+  EXPECT(empty_without_block(reversed));
 }
 
 // A block never spans PTRDIFF_MAX bytes or more, so end() - begin() is
@@ -236,7 +226,7 @@ TEST(refused_reserve_and_resize_change_nothing) {
   EXPECT(std::vector<int>().max_size() == size_t(PTRDIFF_MAX) / sizeof(int));
   std::vector<int> ints(10, 7);
   std::vector<char> chars;
-  const Snapshot<int> before(ints);
+  const Snapshot before = snapshot(ints);
   const bool counting = failalloc::active();
   const unsigned requests = failalloc::requests();
   EXPECT(!ints.reserve(9));
@@ -246,7 +236,7 @@ TEST(refused_reserve_and_resize_change_nothing) {
   ints.resize(10, 3);
   chars.resize(size_t(PTRDIFF_MAX) + 1);
   escape(chars);
-  EXPECT(before.same(ints) && has_no_block(chars));
+  EXPECT(before == snapshot(ints) && empty_without_block(chars));
   EXPECT(ints[0] == 7 && ints[9] == 7);
   if (counting) EXPECT(failalloc::requests() == requests);
 }
@@ -282,111 +272,93 @@ TEST(large_plain_elements_are_never_copied_to_the_stack) {
   EXPECT(copied);
 }
 
-TEST(failed_construction_gives_no_block) {
-  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  const long blocks = failalloc::live_blocks();
-  {
-    CtorDtorCounter c;
-    std::vector<int> src(3, 1);
-    CtorDtorCounter::reset();
-    failalloc::fail_nth(1);
-    std::vector<int> counted(10, 1);
-    failalloc::fail_nth(1);
-    std::vector<int> range(src.begin(), src.end());
-    failalloc::fail_nth(1);
-    std::vector<int> copy(src);
-    failalloc::fail_nth(1);
-    std::vector<CtorDtorCounter> objects(10, c);
-    escape(counted), escape(range), escape(copy), escape(objects);
-    EXPECT(has_no_block(counted));
-    EXPECT(has_no_block(range));
-    EXPECT(has_no_block(copy));
-    EXPECT(has_no_block(objects));
-    EXPECT(counters_are(0, 0, 0, 0));
-  }
-  EXPECT(failalloc::live_blocks() == blocks);
+FAILURE_TEST(failed_construction_gives_no_block) {
+  CtorDtorCounter c;
+  std::vector<int> src(3, 1);
+  CtorDtorCounter::reset();
+  failalloc::fail_nth(1);
+  std::vector<int> counted(10, 1);
+  failalloc::fail_nth(1);
+  std::vector<int> range(src.begin(), src.end());
+  failalloc::fail_nth(1);
+  std::vector<int> copy(src);
+  failalloc::fail_nth(1);
+  std::vector<CtorDtorCounter> objects(10, c);
+  escape(counted), escape(range), escape(copy), escape(objects);
+  EXPECT(empty_without_block(counted));
+  EXPECT(empty_without_block(range));
+  EXPECT(empty_without_block(copy));
+  EXPECT(empty_without_block(objects));
+  EXPECT(counters_are(0, 0, 0, 0));
 }
 
 // POD reserve fails in realloc, class reserve in malloc; either way the old
 // block and its elements stay.
-TEST(failed_reserve_keeps_block_and_elements) {
-  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  const long blocks = failalloc::live_blocks();
-  {
-    std::vector<int> ints(5, 7);
-    const Snapshot<int> before(ints);
-    failalloc::fail_nth(1);
-    EXPECT(!ints.reserve(100));
-    EXPECT(before.same(ints));
-    EXPECT(ints[0] == 7 && ints[4] == 7);
+FAILURE_TEST(failed_reserve_keeps_block_and_elements) {
+  std::vector<int> ints(5, 7);
+  const Snapshot before = snapshot(ints);
+  failalloc::fail_nth(1);
+  EXPECT(!ints.reserve(100));
+  EXPECT(before == snapshot(ints));
+  EXPECT(ints[0] == 7 && ints[4] == 7);
 
-    CtorDtorCounter c;
-    std::vector<CtorDtorCounter> counted(5, c);
-    const Snapshot<CtorDtorCounter> counted_before(counted);
-    CtorDtorCounter::reset();
-    failalloc::fail_nth(1);
-    EXPECT(!counted.reserve(100));
-    EXPECT(counted_before.same(counted));
-    EXPECT(counters_are(0, 0, 0, 0));
-  }
-  EXPECT(failalloc::live_blocks() == blocks);
+  CtorDtorCounter c;
+  std::vector<CtorDtorCounter> counted(5, c);
+  const Snapshot counted_before = snapshot(counted);
+  CtorDtorCounter::reset();
+  failalloc::fail_nth(1);
+  EXPECT(!counted.reserve(100));
+  EXPECT(counted_before == snapshot(counted));
+  EXPECT(counters_are(0, 0, 0, 0));
 }
 
-TEST(failed_growth_appends_nothing) {
-  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  const long blocks = failalloc::live_blocks();
-  {
-    std::vector<int> ints(2, 7);
-    const Snapshot<int> before(ints);
-    failalloc::fail_nth(1);
-    ints.push_back(9);
-    EXPECT(before.same(ints));
-    failalloc::fail_nth(1);
-    ints.resize(50, 9);
-    EXPECT(before.same(ints));
-    EXPECT(ints[0] == 7 && ints[1] == 7);
-    ints.push_back(9);  // the next attempt succeeds
-    EXPECT(ints.size() == 3 && ints.capacity() == 4 && ints[2] == 9);
+FAILURE_TEST(failed_growth_appends_nothing) {
+  std::vector<int> ints(2, 7);
+  const Snapshot before = snapshot(ints);
+  failalloc::fail_nth(1);
+  ints.push_back(9);
+  EXPECT(before == snapshot(ints));
+  failalloc::fail_nth(1);
+  ints.resize(50, 9);
+  EXPECT(before == snapshot(ints));
+  EXPECT(ints[0] == 7 && ints[1] == 7);
+  ints.push_back(9);  // the next attempt succeeds
+  EXPECT(ints.size() == 3 && ints.capacity() == 4 && ints[2] == 9);
 
-    CtorDtorCounter c;
-    std::vector<CtorDtorCounter> counted(2, c);
-    const Snapshot<CtorDtorCounter> counted_before(counted);
-    CtorDtorCounter::reset();
-    failalloc::fail_nth(1);
-    counted.resize(50, c);
-    failalloc::fail_nth(1);
-    counted.push_back(c);
-    EXPECT(counted_before.same(counted));
-    EXPECT(counters_are(0, 0, 0, 0));
-  }
-  EXPECT(failalloc::live_blocks() == blocks);
+  CtorDtorCounter c;
+  std::vector<CtorDtorCounter> counted(2, c);
+  const Snapshot counted_before = snapshot(counted);
+  CtorDtorCounter::reset();
+  failalloc::fail_nth(1);
+  counted.resize(50, c);
+  failalloc::fail_nth(1);
+  counted.push_back(c);
+  EXPECT(counted_before == snapshot(counted));
+  EXPECT(counters_are(0, 0, 0, 0));
 }
 
-TEST(failed_copy_assignment_keeps_the_target_and_leaks_nothing) {
-  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  const long blocks = failalloc::live_blocks();
-  {
-    std::vector<std::string> source(3, std::string("source"));
-    std::vector<std::string> target(2, std::string("target"));
-    const Snapshot<std::string> before(target);
-    failalloc::fail_nth(1);
-    target = source;
-    EXPECT(before.same(target) && target[1] == "target");
-    EXPECT(source.size() == 3 && source[2] == "source");
-  }
-  EXPECT(failalloc::live_blocks() == blocks);
+FAILURE_TEST(failed_copy_assignment_keeps_the_target_and_leaks_nothing) {
+  std::vector<std::string> source(3, std::string("source"));
+  std::vector<std::string> target(2, std::string("target"));
+  const Snapshot before = snapshot(target);
+  failalloc::fail_nth(1);
+  target = source;
+  EXPECT(before == snapshot(target) && target[1] == "target");
+  EXPECT(source.size() == 3 && source[2] == "source");
 }
 
-// A string copy that ran out of memory comes out empty: std::string's copy
-// check. Strings take the relocating path, so growth copies none of them.
-TEST(failed_string_copies_fail_the_operation) {
-  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
-  failed_copies_fail_the_operation<std::string, FailedAllocation>(std::string("kept"),
-                                                                  std::string("added"));
-}
+// One scenario above as two tests: std::string elements whose allocations
+// are refused, and Fragile elements whose copies fail.
+#define FAILED_COPY_TESTS(scenario)                                                     \
+  FAILURE_TEST(scenario##_with_strings) {                                               \
+    scenario<std::string, FailedAllocation>(std::string("kept"), std::string("added")); \
+  }                                                                                     \
+  TEST(scenario##_with_checked_copies) { scenario<Fragile, FailedCopy>(Fragile(1), Fragile(2)); }
 
-// A copy check declared by the user's type; the copying path, where growth
-// and reserve copy every element, each copy able to fail.
-TEST(failed_checked_copies_fail_the_operation) {
-  failed_copies_fail_the_operation<Fragile, FailedCopy>(Fragile(1), Fragile(2));
-}
+FAILED_COPY_TESTS(failed_copy_fails_push_back)
+FAILED_COPY_TESTS(failed_copy_fails_resize)
+FAILED_COPY_TESTS(failed_copy_fails_reserve)
+FAILED_COPY_TESTS(failed_copy_fails_counted_construction)
+FAILED_COPY_TESTS(failed_copy_fails_range_construction)
+FAILED_COPY_TESTS(failed_copy_fails_copy_construction)
+FAILED_COPY_TESTS(failed_copy_fails_copy_assignment)
