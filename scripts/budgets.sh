@@ -19,8 +19,10 @@ cd "$(dirname "$0")/.."
 COUT_OVER_PRINTF=4608        # hello_cout minus hello_printf
 CONTAINERS_OVER_PRINTF=8192  # hello_containers minus hello_printf
 VECTOR_OVER_EMPTY=1024       # hello_vector minus hello_empty
-STREAM_UNITS_TEXT=4096       # .text of the stream units together
-ALL_UNITS_TEXT=16384         # .text of every compiled unit
+STREAM_UNITS_TEXT=6144       # .text of the stream units together (with the get area)
+INPUT_UNITS_TEXT=12288       # .text of the input units: istream, cin, sstream, fstream
+ALL_UNITS_TEXT=32768         # .text of every compiled unit
+INPUT_IN_COUT=0              # input symbols linked into the program that only writes
 
 regression=false
 tsv=""
@@ -63,6 +65,9 @@ for preset in $(plinth_presets "$@"); do
       "$work/program"
     file_size "$work/program"
   }
+  # Before file_size strips it: a program that only writes links no input.
+  input_symbols=$(nm "$(awk -F'\t' '$1 == "cout" { print $2 }' "build/$preset/bench/footprint.tsv")" |
+    grep -cE 'St7istream|kestrel13stdio_filebuf|St9stringbuf|St7filebuf' || true)
   printf_size=$(size_of printf)
   cout=cout
   $regression && cout=guarded
@@ -76,6 +81,12 @@ for preset in $(plinth_presets "$@"); do
     stream_objs+=("$objs/$unit.cpp.o")
   done
   check ".text of the stream units" "$(text_of "${stream_objs[@]}")" $STREAM_UNITS_TEXT
+  input_objs=()
+  for unit in istream cin sstream fstream; do
+    input_objs+=("$objs/$unit.cpp.o")
+  done
+  check ".text of the input units" "$(text_of "${input_objs[@]}")" $INPUT_UNITS_TEXT
+  check "input symbols in the cout program" "$input_symbols" $INPUT_IN_COUT
   check ".text of all units" "$(text_of "$objs"/*.o)" $ALL_UNITS_TEXT
 done
 

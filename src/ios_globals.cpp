@@ -1,5 +1,6 @@
-// The standard streams, as <iostream> declares them (this unit leaves that
-// header out to save its ioinit). std::cout and std::cerr are constant-initialised,
+// The standard output streams, as <iostream> declares them (this unit leaves
+// that header out to save its ioinit); std::cin has a unit of its own (cin.cpp),
+// linked only into programs that read it. The streams are constant-initialised,
 // so they are usable from any static constructor of any unit, and no
 // constructor of theirs runs at start-up. Their buffers need stdout and
 // stderr, which are not constants: ios_base::Init builds them, once, in
@@ -22,7 +23,7 @@ union BufferStorage {
   ~BufferStorage() {}
 
   char mNone;
-  kestrel::stdio_filebuf mBuffer;
+  kestrel::__stdio_outbuf mBuffer;
 };
 
 // Registered for destruction (which does nothing) with cout and cerr.
@@ -36,6 +37,18 @@ __attribute__((init_priority(101))) BufferStorage sCerrBuffer;
 __attribute__((init_priority(101))) ostream cout(&sCoutBuffer.mBuffer);
 __attribute__((init_priority(101))) ostream cerr(&sCerrBuffer.mBuffer);
 
+}  // namespace std
+
+namespace kestrel {
+
+// Builds std::cin's buffer; defined by cin.cpp, so null when no unit of the
+// program names std::cin.
+void __init_cin() __attribute__((__weak__));
+
+}  // namespace kestrel
+
+namespace std {
+
 int ios_base::Init::sState = 0;
 
 // The first Init builds; one arriving meanwhile from another thread waits
@@ -44,12 +57,13 @@ ios_base::Init::Init() {
   int expected = 0;
   if (__atomic_compare_exchange_n(&sState, &expected, 1, false, __ATOMIC_ACQUIRE,
                                   __ATOMIC_ACQUIRE)) {
-    ::new (static_cast<void*>(&sCoutBuffer.mBuffer)) kestrel::stdio_filebuf(stdout);
-    ::new (static_cast<void*>(&sCerrBuffer.mBuffer)) kestrel::stdio_filebuf(stderr);
+    ::new (static_cast<void*>(&sCoutBuffer.mBuffer)) kestrel::__stdio_outbuf(stdout);
+    ::new (static_cast<void*>(&sCerrBuffer.mBuffer)) kestrel::__stdio_outbuf(stderr);
     // ISO's cerr: cout is flushed before it writes, and it flushes after
     // each output.
     cerr.tie(&cout);
     cerr.setf(unitbuf);
+    if (kestrel::__init_cin) kestrel::__init_cin();
     __atomic_store_n(&sState, 2, __ATOMIC_RELEASE);
     return;
   }

@@ -29,4 +29,31 @@ streamsize streambuf::xsputn(const char_type* str, streamsize num) {
   return written;
 }
 
+streambuf::int_type streambuf::uflow() {
+  const int_type c = underflow();
+  // An underflow that answers without a get area consumed nothing here.
+  if (!traits_type::eq_int_type(c, traits_type::eof()) && mGetCurr < mGetEnd) ++mGetCurr;
+  return c;
+}
+
+// Copies the get area run by run; when it is empty, one character comes
+// from uflow (which refills it, or serves a buffer without one).
+streamsize streambuf::xsgetn(char_type* str, streamsize num) {
+  streamsize copied = 0;
+  while (copied < num) {
+    const streamsize avail = mGetEnd - mGetCurr;
+    if (avail > 0) {
+      const streamsize len = std::min(avail, num - copied);
+      traits_type::copy(str + copied, mGetCurr, static_cast<size_t>(len));
+      mGetCurr += len;
+      copied += len;
+    } else {
+      const int_type c = uflow();
+      if (traits_type::eq_int_type(c, traits_type::eof())) break;
+      str[copied++] = traits_type::to_char(c);
+    }
+  }
+  return copied;
+}
+
 }  // namespace std

@@ -1,0 +1,64 @@
+#include <stdio.h>
+#include <sys/stat.h>
+
+#include <fstream>
+
+namespace std {
+
+namespace {
+
+typedef ios_base B;
+
+// ISO's table from open modes (without ate and binary) to fopen's.
+struct ModeText {
+  ios_base::openmode mMode;
+  const char* mText;
+};
+
+const ModeText kModes[] = {
+    {B::out, "w"},
+    {B::out | B::trunc, "w"},
+    {B::out | B::app, "a"},
+    {B::app, "a"},
+    {B::in, "r"},
+    {B::in | B::out, "r+"},
+    {B::in | B::out | B::trunc, "w+"},
+    {B::in | B::out | B::app, "a+"},
+    {B::in | B::app, "a+"},
+};
+
+}  // namespace
+
+filebuf::~filebuf() { close(); }
+
+filebuf* filebuf::open(const char* name, ios_base::openmode mode) {
+  if (is_open() || !name) return 0;
+  const char* text = 0;
+  for (size_t i = 0; i < sizeof kModes / sizeof kModes[0]; ++i) {
+    if (kModes[i].mMode == (mode & ~(B::ate | B::binary))) text = kModes[i].mText;
+  }
+  if (!text) return 0;
+  char how[4] = {text[0], text[1], 0, 0};
+  if (mode & B::binary) how[text[1] ? 2 : 1] = 'b';
+  FILE* const stream = fopen(name, how);
+  if (!stream) return 0;
+  // fopen opens a directory for reading, and every read of it fails.
+  struct stat st;
+  if ((fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) ||
+      ((mode & B::ate) && fseek(stream, 0, SEEK_END) != 0)) {
+    fclose(stream);
+    return 0;
+  }
+  __bind(stream);
+  return this;
+}
+
+filebuf* filebuf::close() {
+  FILE* const stream = file();
+  if (!stream) return 0;
+  __bind(0);
+  // fclose flushes, and reports a failed flush.
+  return fclose(stream) == 0 ? this : 0;
+}
+
+}  // namespace std

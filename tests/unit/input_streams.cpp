@@ -1,0 +1,262 @@
+// The buffers under input: string streams (and writing them out of
+// memory), file streams over missing, unreadable, directory and full
+// paths, kestrel::stdio_filebuf reading files and pipes, std::cin, and a
+// buffer of the user's without a get area.
+#include <errno.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#ifndef PLINTH_CONTROL
+#include <stdio_filebuf>
+#endif
+
+#include "support/failalloc.h"
+#include "support/unit.h"
+
+namespace {
+
+typedef std::ios_base B;
+
+// A file of the test's own, removed at the end of the test.
+struct TempFile {
+  TempFile() {
+    strcpy(mPath, "/tmp/plinth_input_XXXXXX");
+    const int fd = mkstemp(mPath);
+    if (fd >= 0) close(fd);
+  }
+  ~TempFile() { unlink(mPath); }
+  char mPath[32];
+};
+
+std::string Slurp(const char* path) {
+  std::ifstream in(path, B::binary);
+  std::string text, line;
+  while (std::getline(in, line)) text += line + (in.eof() ? "" : "\n");
+  return text;
+}
+
+// A source without a get area: every character comes from uflow.
+class OneByOne : public std::streambuf {
+ public:
+  explicit OneByOne(const char* text) : mText(text) {}
+
+ protected:
+  int_type underflow() { return *mText ? traits_type::to_int_type(*mText) : traits_type::eof(); }
+  int_type uflow() { return *mText ? traits_type::to_int_type(*mText++) : traits_type::eof(); }
+
+ private:
+  const char* mText;
+};
+
+}  // namespace
+
+TEST(string_streams_read_write_and_replace) {
+  std::ostringstream out;
+  out << "n=" << 42 << ' ' << std::string(300, 'x');
+  EXPECT(out.str() == "n=42 " + std::string(300, 'x'));
+  out.str("abc");
+  out << "X";
+  EXPECT(out.str() == "Xbc");
+  std::ostringstream at_end("abc", B::ate);
+  at_end << "d";
+  EXPECT(at_end.str() == "abcd");
+
+  std::stringstream both;
+  both << "12 34";
+  int a = 0, b = 0;
+  both >> a >> b;
+  EXPECT(a == 12 && b == 34 && both.eof());
+  both.clear();
+  both << " 56";
+  both >> a;
+  EXPECT(a == 56 && both.str() == "12 34 56");
+  // A stream that reads and writes may put back any character.
+  EXPECT(both.putback('7') && both.str() == "12 34 57");
+
+  std::istringstream in("first\nsecond");
+  std::string line;
+  std::getline(in, line);
+  in.str("other");
+  std::getline(in, line);
+  EXPECT(line == "other" && in.rdstate() == B::eofbit);
+}
+
+#ifndef PLINTH_CONTROL
+// Every allocation a long write makes is refused in turn: the stream turns
+// bad, keeps a prefix of the text at least as long as what it had before
+// the write, and writes nothing more.
+TEST(string_stream_out_of_memory_keeps_what_was_written) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  const std::string kText(5000, 'q');
+  for (unsigned n = 1;; ++n) {
+    std::ostringstream out;
+    out << "head:";
+    failalloc::fail_nth(n);
+    out << kText << 7;
+    failalloc::disarm();
+    const std::string got = out.str();
+    if (!out.bad()) {
+      EXPECT(got == "head:" + kText + "7");
+      break;
+    }
+    EXPECT(got.size() >= 5 && got == ("head:" + kText).substr(0, got.size()));
+    out << "more";
+    EXPECT(out.str() == got);
+    EXPECT(n < 100);
+    if (n >= 100) break;
+  }
+}
+#endif
+
+TEST(file_streams_round_trip_in_every_mode) {
+  TempFile file;
+  {
+    std::ofstream out(file.mPath);
+    EXPECT(out.is_open() && out << "one\n" << 2 << '\n');
+  }
+  EXPECT(Slurp(file.mPath) == "one\n2\n");
+  struct Case {
+    B::openmode mode;
+    const char* text;
+    const char* result;
+  };
+  const Case kCases[] = {
+      {B::out | B::app, "3\n", "one\n2\n3\n"},
+      {B::app, "4", "one\n2\n3\n4"},
+      {B::out, "new", "new"},
+      {B::out | B::trunc | B::binary, "bin", "bin"},
+      {B::in | B::out, "B", "Bin"},
+      {B::in | B::out | B::ate, "!", "Bin!"},
+      {B::in | B::out | B::trunc, "t", "t"},
+      {B::in | B::app, "+", "t+"},
+  };
+  for (size_t i = 0; i < sizeof kCases / sizeof kCases[0]; ++i) {
+    std::fstream f(std::string(file.mPath), kCases[i].mode);
+    EXPECT(f.is_open() && f << kCases[i].text);
+    f.close();
+    EXPECT(f.good() && !f.is_open());
+    EXPECT(Slurp(file.mPath) == kCases[i].result);
+  }
+  // Reading then writing one file: the write lands after what was read.
+  {
+    std::fstream f(file.mPath);
+    char c = 0;
+    EXPECT(f.get(c) && c == 't');
+    f << "X";
+  }
+  EXPECT(Slurp(file.mPath) == "tX");
+  // Modes with no fopen equivalent open nothing.
+  std::fstream none(file.mPath, B::trunc);
+  EXPECT(!none.is_open() && none.rdstate() == B::failbit);
+}
+
+TEST(file_streams_that_cannot_open_or_flush) {
+  TempFile file;
+  std::ifstream missing("/nonexistent/dir/file");
+  EXPECT(!missing.is_open() && missing.rdstate() == B::failbit);
+  std::string line;
+  EXPECT(!std::getline(missing, line));
+  missing.close();
+  EXPECT(missing.fail());
+
+  chmod(file.mPath, 0);
+  std::ifstream unreadable(file.mPath);
+  // Permissions do not bite for root.
+  if (geteuid() != 0) EXPECT(!unreadable.is_open() && unreadable.fail());
+
+  std::ofstream dir_out("/tmp");
+  EXPECT(!dir_out.is_open() && dir_out.fail());
+#ifndef PLINTH_CONTROL
+  // A directory is refused for reading too, rather than failing each read.
+  std::ifstream dir_in("/tmp");
+  EXPECT(!dir_in.is_open() && dir_in.fail());
+#endif
+
+  std::ofstream full("/dev/full");
+  EXPECT(full.is_open() && full << "lost" && !(full << std::flush) && full.bad());
+  std::ofstream full_close("/dev/full");
+  full_close << "lost";
+  full_close.close();
+  EXPECT(full_close.fail() && !full_close.is_open());
+#ifndef PLINTH_CONTROL
+  EXPECT(full_close.bad());
+#endif
+
+  // Opening an open stream fails and keeps the file.
+  std::ofstream twice(file.mPath);
+  twice.open(file.mPath);
+  EXPECT(twice.is_open() && twice.fail());
+}
+
+#ifndef PLINTH_CONTROL
+TEST(stdio_filebuf_reads_files_and_pipes) {
+  TempFile file;
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += std::to_string(i) + (i % 7 ? " " : "\n");
+  FILE* out = fopen(file.mPath, "w");
+  fputs(text.c_str(), out);
+  fclose(out);
+  // A regular file in blocks, a pipe a line at a time: the same numbers.
+  std::string command = std::string("cat ") + file.mPath;
+  FILE* sources[] = {fopen(file.mPath, "r"), popen(command.c_str(), "r")};
+  for (int s = 0; s < 2; ++s) {
+    {
+      kestrel::stdio_filebuf buf(sources[s]);
+      std::istream in(&buf);
+      int n = -1, expected = 0;
+      while (in >> n && n == expected) ++expected;
+      EXPECT(expected == 5000 && in.eof());
+    }
+    s == 0 ? fclose(sources[s]) : pclose(sources[s]);
+  }
+  // Destroyed, the buffer gives back what it read ahead, and the C stream
+  // goes on from the first character the stream did not take.
+  FILE* shared = fopen(file.mPath, "r");
+  {
+    kestrel::stdio_filebuf buf(shared);
+    std::istream in(&buf);
+    std::string word;
+    in >> word >> word;
+    EXPECT(word == "1");
+  }
+  EXPECT(fgetc(shared) == ' ' && fgetc(shared) == '2');
+  fclose(shared);
+}
+
+TEST(cin_reads_stdin_tied_to_cout) {
+  EXPECT(std::cin.tie() == &std::cout && std::cin.good());
+  TempFile file;
+  FILE* out = fopen(file.mPath, "w");
+  fputs("7 words\nline\n", out);
+  fclose(out);
+  if (!freopen(file.mPath, "r", stdin)) return unit::skip("stdin cannot be replaced");
+  int n = 0;
+  std::string word, line;
+  std::cin >> n >> word;
+  std::getline(std::cin >> std::ws, line);
+  EXPECT(n == 7 && word == "words" && line == "line");
+  std::cin.sync();
+  EXPECT(fgetc(stdin) == EOF);
+}
+#endif
+
+TEST(a_buffer_without_a_get_area) {
+  OneByOne buf("12 word\nline\n");
+  std::istream in(&buf);
+  int n = 0;
+  std::string word, line;
+  char c = 0;
+  in >> n >> word;
+  in.get(c);
+  std::getline(in, line);
+  EXPECT(n == 12 && word == "word" && c == '\n' && line == "line");
+  char text[4];
+  EXPECT(in.read(text, 4).gcount() == 0 && in.rdstate() == (B::eofbit | B::failbit));
+}
