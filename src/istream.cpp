@@ -198,27 +198,32 @@ __attribute__((__noinline__)) bool istream::__begin_input(bool noskipws) {
   return false;
 }
 
-// Scans the get area in place and appends whole runs; a buffer without a
+// Scans the get area in place and copies whole runs; a buffer without a
 // get area is read one character at a time. Characters are consumed only
-// once they are in str.
+// once they are in str. The first run replaces what str held, in the block
+// it has, so a loop of getline calls reuses one block.
 ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
   streambuf* sb = rdbuf();
+  size_t end = 0;  // of what this scan stored
+  iostate state = goodbit;
   while (room > 0) {
-    if (sb->mGetCurr == sb->mGetEnd) {
-      const int_type c = sb->sgetc();
-      if (c == kEof) return eofbit;
-      if (sb->mGetCurr == sb->mGetEnd) {
-        if (delim == kEof ? IsSpace(c) : c == delim) return goodbit;
-        const size_t size = str.size();
-        str.push_back(Traits::to_char(c));
-        if (str.size() == size) return badbit;
-        sb->sbumpc();
-        --room;
-        continue;
-      }
-    }
     const char_type* begin = sb->mGetCurr;
     const char_type* limit = sb->mGetEnd;
+    char_type one;
+    if (begin == limit) {
+      const int_type c = sb->sgetc();
+      if (c == kEof) {
+        state = eofbit;
+        break;
+      }
+      begin = sb->mGetCurr;
+      limit = sb->mGetEnd;
+      if (begin == limit) {
+        one = Traits::to_char(c);
+        begin = &one;
+        limit = begin + 1;
+      }
+    }
     if (static_cast<size_t>(limit - begin) > room) limit = begin + room;
     const char_type* stop;
     if (delim == kEof) {
@@ -230,14 +235,24 @@ ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
       if (stop == 0) stop = limit;
     }
     const size_t len = static_cast<size_t>(stop - begin);
-    const size_t size = str.size();
-    str.append(begin, len);
-    if (str.size() != size + len) return badbit;
-    sb->mGetCurr += len;
-    room -= len;
-    if (stop < limit) return goodbit;
+    if (len > 0) {
+      str.replace(end, str.size() - end, begin, len);
+      if (str.size() != end + len) {
+        state = badbit;
+        break;
+      }
+      end += len;
+      room -= len;
+      if (begin == &one) {
+        sb->sbumpc();
+      } else {
+        sb->mGetCurr += len;
+      }
+    }
+    if (stop < limit) break;
   }
-  return goodbit;
+  if (str.size() > end) str.erase(end);
+  return state;
 }
 
 istream::int_type istream::get() {
@@ -455,7 +470,6 @@ iostream::~iostream() {}
 
 istream& operator>>(istream& is, string& str) {
   if (!is.__begin_input(false)) return is;
-  str.erase();
   const streamsize width = is.width();
   is.width(0);
   const size_t room = width > 0 ? static_cast<size_t>(width) : str.max_size();
@@ -467,7 +481,6 @@ istream& operator>>(istream& is, string& str) {
 // A line of max_size() characters before any delim sets failbit.
 istream& getline(istream& is, string& str, char delim) {
   if (!is.__begin_input(true)) return is;
-  str.erase();
   ios_base::iostate state = is.__scan(str, str.max_size(), Traits::to_int_type(delim));
   if (state == ios_base::goodbit) {
     // __scan stopped at delim, or after max_size() characters.
