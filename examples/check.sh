@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the example programs from an installed plinth, for each compiler:
-# through CMake's find_package, twice through pkg-config and a plain Makefile
-# (the second time with -nostdinc++), through the make snippet of
-# docs/using.md as printed there (which must also stop when pkg-config finds
-# no plinth), and with the sanitizers as docs/using.md links them. Checks
-# that every program links without a C++ standard library and that it gives
-# the expected results on the committed texts and on bad input.
+# Builds the example programs (wordfreq and colstats) from an installed
+# plinth, for each compiler: through CMake's find_package, twice through
+# pkg-config and a plain Makefile (the second time with -nostdinc++),
+# through the make snippet of docs/using.md as printed there (wordfreq; it
+# must also stop when pkg-config finds no plinth), and with the sanitizers
+# as docs/using.md links them. Checks that every program links without a
+# C++ standard library and that it gives the expected results on the
+# committed texts and on bad input.
 #
 #   examples/check.sh PREFIX [COMPILER...]
 #
@@ -24,6 +25,7 @@ fi
 prefix=$(cd "$1" && pwd)
 shift
 src=$(cd "$(dirname "$0")/wordfreq" && pwd)
+colstats=$(cd "$(dirname "$0")/colstats" && pwd)
 docs=$(cd "$(dirname "$0")/../docs" && pwd)
 data=$src/testdata
 compilers=("$@")
@@ -93,6 +95,23 @@ check_program() {
   echo "checked: $label"
 }
 
+# The second tool reads files and standard input through the streams.
+check_colstats() {
+  local label="colstats, $1" exe=$2 cdata=$colstats/testdata
+  if readelf -d "$exe" | grep -E 'NEEDED.*lib(std)?c\+\+'; then
+    fail "$label: links a C++ standard library"
+  fi
+  expect "$label table" 0 "$cdata/table.expected" "" /dev/null -- "${run[@]}" "$exe" "$cdata/table.txt"
+  expect "$label stdin" 0 "$cdata/table.expected" "" "$cdata/table.txt" -- "${run[@]}" "$exe"
+  expect "$label csv" 0 "$cdata/table_csv.expected" "" "$cdata/table.csv" -- "${run[@]}" "$exe" -d , -
+  expect "$label empty" 0 /dev/null "" /dev/null -- "${run[@]}" "$exe"
+  expect "$label missing" 1 /dev/null "colstats: $work/missing: No such file or directory" /dev/null \
+    -- "${run[@]}" "$exe" "$work/missing"
+  expect "$label directory" 1 /dev/null "Is a directory" /dev/null -- "${run[@]}" "$exe" "$work"
+  expect "$label usage" 2 /dev/null "usage: colstats" /dev/null -- "${run[@]}" "$exe" -d
+  echo "checked: $label"
+}
+
 for cxx in "${compilers[@]}"; do
   name=$(basename "$cxx")
   build=$work/cmake-$name
@@ -102,6 +121,14 @@ for cxx in "${compilers[@]}"; do
   else
     cat "$work/log" >&2
     fail "find_package, $name: build failed"
+  fi
+  build=$work/cmake-colstats-$name
+  if cmake -S "$colstats" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" \
+      "${cmake_args[@]}" >"$work/log" 2>&1 && cmake --build "$build" >>"$work/log" 2>&1; then
+    check_colstats "find_package, $name, $arch" "$build/colstats"
+  else
+    cat "$work/log" >&2
+    fail "colstats, find_package, $name: build failed"
   fi
 
   # Once as usual, and once with -nostdinc++: plinth's headers and the C
@@ -115,6 +142,13 @@ for cxx in "${compilers[@]}"; do
     else
       cat "$work/log" >&2
       fail "pkg-config, $name${flags:+, $flags}: build failed"
+    fi
+    if make -s -C "$colstats" BUILD="$build" CXX="$cxx" PKG_CONFIG_PATH="$prefix/lib/pkgconfig" \
+        CXXFLAGS="-O2 -Wall -Wextra $flags" >"$work/log" 2>&1; then
+      check_colstats "pkg-config, $name, $arch${flags:+, $flags}" "$build/colstats"
+    else
+      cat "$work/log" >&2
+      fail "colstats, pkg-config, $name${flags:+, $flags}: build failed"
     fi
   done
 
@@ -160,6 +194,18 @@ for cxx in "${compilers[@]}"; do
   else
     head -20 "$work/log" >&2
     fail "sanitizers, $name: build failed"
+  fi
+  # shellcheck disable=SC2046 # pkg-config's words are meant to split
+  if "$cxx" "${san[@]}" -c "$colstats/colstats.cpp" -o "$build/colstats.o" \
+      $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags plinth) >"$work/log" 2>&1 &&
+    "${link[@]}" "$build/colstats.o" -o "$build/colstats" \
+      $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --variable=sanitizer_libs plinth) \
+      >>"$work/log" 2>&1; then
+    ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=$leaks \
+      check_colstats "sanitizers, $name, $arch" "$build/colstats"
+  else
+    head -20 "$work/log" >&2
+    fail "colstats, sanitizers, $name: build failed"
   fi
 done
 

@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <stdio.h>
 #include <sys/stat.h>
 
@@ -42,11 +43,14 @@ filebuf* filebuf::open(const char* name, ios_base::openmode mode) {
   if (mode & B::binary) how[text[1] ? 2 : 1] = 'b';
   FILE* const stream = fopen(name, how);
   if (!stream) return 0;
-  // fopen opens a directory for reading, and every read of it fails.
+  // fopen opens a directory for reading, and every read of it fails:
+  // refused as fopen refuses one for writing.
   struct stat st;
-  if ((fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode)) ||
-      ((mode & B::ate) && fseek(stream, 0, SEEK_END) != 0)) {
+  const bool directory = fstat(fileno(stream), &st) == 0 && S_ISDIR(st.st_mode);
+  if (directory || ((mode & B::ate) && fseek(stream, 0, SEEK_END) != 0)) {
+    const int error = directory ? EISDIR : errno;
     fclose(stream);
+    errno = error;
     return 0;
   }
   __bind(stream);
