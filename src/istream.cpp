@@ -12,7 +12,9 @@ namespace std {
 namespace {
 
 typedef streambuf::traits_type Traits;
-const streambuf::int_type kEof = Traits::eof();
+// Traits::eof(), as a constant: a value computed at start-up would still be
+// 0 when a static constructor of another unit reads.
+const streambuf::int_type kEof = -1;
 
 // The C locale's whitespace: space, \t, \n, \v, \f and \r.
 inline bool IsSpace(int c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
