@@ -19,6 +19,7 @@ cd "$(dirname "$0")/.."
 COUT_OVER_PRINTF=4608        # hello_cout minus hello_printf
 CONTAINERS_OVER_PRINTF=8192  # hello_containers minus hello_printf
 VECTOR_OVER_EMPTY=1024       # hello_vector minus hello_empty
+GETLINE_OVER_FGETS=16384     # hello_getline minus hello_fgets
 STREAM_UNITS_TEXT=6144       # .text of the stream units together (with the get area)
 INPUT_UNITS_TEXT=12288       # .text of the input units: istream, cin, sstream, fstream
 ALL_UNITS_TEXT=32768         # .text of every compiled unit
@@ -76,6 +77,8 @@ for preset in $(plinth_presets "$@"); do
     $CONTAINERS_OVER_PRINTF
   check "static vector program over empty C" $(($(size_of vector) - $(size_of empty))) \
     $VECTOR_OVER_EMPTY
+  check "getline and cout over fgets and fputs" $(($(size_of getline) - $(size_of fgets))) \
+    $GETLINE_OVER_FGETS
   stream_objs=()
   for unit in basic_ios ios_base ios_globals ostream stdio_filebuf streambuf; do
     stream_objs+=("$objs/$unit.cpp.o")
