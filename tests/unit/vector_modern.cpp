@@ -142,6 +142,14 @@ TEST(insert_answers_with_its_position_or_end) {
   EXPECT(offset(v, v.erase(pos)) == 1 && v == ints({1, 2, 3}) && v.cend() == v.end());
 }
 
+TEST(reverse_iterators_walk_back) {
+  std::vector<int> v = {1, 2, 3};
+  const std::vector<int> copy(v.rbegin(), v.rend());
+  EXPECT(copy == ints({3, 2, 1}) && *v.crbegin() == 3 && v.crend() - v.crbegin() == 3);
+  *v.rbegin() = 7;
+  EXPECT(v.back() == 7 && std::vector<int>().rbegin() == std::vector<int>().rend());
+}
+
 // Lexicographic by the elements' own operators (a string's length-first
 // order included).
 TEST(comparisons_are_lexicographic) {
