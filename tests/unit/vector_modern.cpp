@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../common.h"
+#include "support/failalloc.h"
 #include "support/unit.h"
 
 namespace {
@@ -64,6 +65,13 @@ TEST(moves_take_the_block_and_leave_the_source_empty) {
   std::vector<std::string>& same = target;
   target = std::move(same);
   EXPECT(target.data() == block && target.size() == 3);
+  // A string moves in without a copy: no request at all.
+  target.reserve(4);
+  std::string text("a text of some length");
+  const char* bytes = text.c_str();
+  const unsigned requests = failalloc::requests();
+  target.push_back(std::move(text));
+  EXPECT(failalloc::requests() == requests && target[3].c_str() == bytes && text.empty());
 }
 
 // A noexcept move constructor is used for growth and for rvalues; the
