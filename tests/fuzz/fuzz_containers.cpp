@@ -524,6 +524,8 @@ template <typename _T>
 void check_vector(const std::vector<_T>& v, const VectorModel& m) {
   EXPECT(v.size() == m.mLength && v.capacity() == m.mCapacity && v.empty() == (m.mLength == 0));
   EXPECT(reinterpret_cast<size_t>(v.begin().base()) % alignof(_T) == 0);
+  EXPECT(v.data() == v.begin().base() && v.rend() - v.rbegin() == ptrdiff_t(m.mLength));
+  EXPECT(m.mLength == 0 || value_of(*v.rbegin()) == m.mData[m.mLength - 1]);
   EXPECT((v.begin().base() != 0) == m.mBlock && size_t(v.end() - v.begin()) == m.mLength);
   EXPECT(v.max_size() == max_of<_T>());
   const int* expected = m.mData;

@@ -220,7 +220,8 @@ TEST(oversized_or_reversed_construction_gives_no_block) {
 }
 
 // A block never spans PTRDIFF_MAX bytes or more, so end() - begin() is
-// exact; larger requests never reach the allocator.
+// exact; larger requests never reach the allocator, and neither does a
+// self-assignment.
 TEST(refused_reserve_and_resize_change_nothing) {
   EXPECT(std::vector<char>().max_size() == size_t(PTRDIFF_MAX));
   EXPECT(std::vector<int>().max_size() == size_t(PTRDIFF_MAX) / sizeof(int));
@@ -234,6 +235,8 @@ TEST(refused_reserve_and_resize_change_nothing) {
   EXPECT(!chars.reserve(size_t(PTRDIFF_MAX) + 1));
   ints.resize(ints.max_size() + 1);
   ints.resize(10, 3);
+  std::vector<int>& same = ints;
+  ints = same;  // self-assignment: nothing to do
   chars.resize(size_t(PTRDIFF_MAX) + 1);
   escape(chars);
   EXPECT(before == snapshot(ints) && empty_without_block(chars));

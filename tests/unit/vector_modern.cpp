@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../common.h"
+#include "support/failalloc.h"
 #include "support/unit.h"
 
 namespace {
@@ -64,6 +65,13 @@ TEST(moves_take_the_block_and_leave_the_source_empty) {
   std::vector<std::string>& same = target;
   target = std::move(same);
   EXPECT(target.data() == block && target.size() == 3);
+  // A string moves in without a copy: no request at all.
+  target.reserve(4);
+  std::string text("a text of some length");
+  const char* bytes = text.c_str();
+  const unsigned requests = failalloc::requests();
+  target.push_back(std::move(text));
+  EXPECT(failalloc::requests() == requests && target[3].c_str() == bytes && text.empty());
 }
 
 // A noexcept move constructor is used for growth and for rvalues; the
@@ -140,6 +148,14 @@ TEST(insert_answers_with_its_position_or_end) {
 #endif
   std::vector<int>::const_iterator pos = v.cbegin() + 1;
   EXPECT(offset(v, v.erase(pos)) == 1 && v == ints({1, 2, 3}) && v.cend() == v.end());
+}
+
+TEST(reverse_iterators_walk_back) {
+  std::vector<int> v = {1, 2, 3};
+  const std::vector<int> copy(v.rbegin(), v.rend());
+  EXPECT(copy == ints({3, 2, 1}) && *v.crbegin() == 3 && v.crend() - v.crbegin() == 3);
+  *v.rbegin() = 7;
+  EXPECT(v.back() == 7 && std::vector<int>().rbegin() == std::vector<int>().rend());
 }
 
 // Lexicographic by the elements' own operators (a string's length-first
