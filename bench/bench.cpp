@@ -1,4 +1,4 @@
-// Benchmark of vector, string, cout and sort. The same source builds against
+// Benchmark of vector, string, cout, string streams and sort. The same source builds against
 // plinth, libstdc++ and libc++, so it uses only what all three offer: no
 // insert, no vector copies, reserve's result ignored, find with an explicit
 // position, append with a count. Timing and reporting use clock_gettime and
@@ -9,8 +9,11 @@
 // std::cout and the C floors write to /dev/null (standard output is
 // redirected there after the report stream has been duplicated).
 #include <algorithm>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <fcntl.h>
@@ -79,6 +82,7 @@ void vecEraseFront(Timer& t) {
 }
 
 const unsigned kStringCount = 100000;
+const unsigned kClassCount = 100000;
 
 void vecStringPush(Timer& t, const std::string& s) {
   std::vector<std::string> v;
@@ -93,6 +97,41 @@ void vecStringPush(Timer& t, const std::string& s) {
 void vecStringShort(Timer& t) { vecStringPush(t, std::string("short")); }
 void vecString64(Timer& t) { vecStringPush(t, std::string(64, 'x')); }
 
+// Each string is made and then moved in: the vector's growth and its moves,
+// with every library paying the same one block per string (64 bytes is
+// past every short-string buffer).
+void vecStringMove(Timer& t, unsigned length) {
+  std::vector<std::string> v;
+  t.start();
+  for (unsigned i = 0; i < kStringCount; ++i) {
+    std::string s(length, 'x');
+    v.push_back(std::move(s));
+  }
+  escape(&v[0]);
+  t.stop();
+  check(v.size() == kStringCount && v[kStringCount - 1].size() == length,
+        "vector<string> push_back(std::move)");
+}
+
+void vecStringMove64(Timer& t) { vecStringMove(t, 64); }
+
+// A class of plain fields with a constructor: trivially copyable, so a
+// library may grow it as bytes.
+struct Pixel {
+  int r, g, b;
+  explicit Pixel(int v) : r(v), g(v + 1), b(v + 2) {}
+};
+
+void vecStructPush(Timer& t) {
+  std::vector<Pixel> v;
+  t.start();
+  for (unsigned i = 0; i < kClassCount; ++i) v.push_back(Pixel((int)i));
+  escape(&v[0]);
+  t.stop();
+  check(v.size() == kClassCount && v[kClassCount - 1].b == (int)kClassCount + 1,
+        "vector<struct of ints> push_back");
+}
+
 // A small class whose user-written copy constructor hides any move and any
 // bitwise shortcut from the library.
 struct Point {
@@ -100,8 +139,6 @@ struct Point {
   explicit Point(int v) : x(v), y(v + 1), z(v + 2) {}
   Point(const Point& o) : x(o.x), y(o.y), z(o.z) {}
 };
-
-const unsigned kClassCount = 100000;
 
 void vecClassPush(Timer& t) {
   std::vector<Point> v;
@@ -257,6 +294,83 @@ void coutDouble(Timer& t) {
   t.stop();
 }
 
+void toStringInt(Timer& t) {
+  size_t total = 0;
+  t.start();
+  for (unsigned i = 0; i < kPrintCount; ++i) total += std::to_string(mix(i)).size();
+  t.stop();
+  check(total > kPrintCount, "to_string(int)");
+}
+
+// ---- string streams -------------------------------------------------------
+
+const unsigned kStreamBytes = 10 * (1 << 20);
+
+// 10 MB written in 16-byte pieces.
+void ostringstreamBuild(Timer& t) {
+  const char piece[] = "0123456789abcde\n";
+  t.start();
+  std::ostringstream out;
+  for (unsigned i = 0; i < kStreamBytes / 16; ++i) out.write(piece, 16);
+  const size_t size = out.str().size();
+  t.stop();
+  check(size == kStreamBytes, "ostringstream 10 MB");
+}
+
+const unsigned kParseCount = 1000000;
+
+// Integers read back with >> from text of one per line.
+void istreamInts(Timer& t) {
+  std::string text;
+  char line[16];
+  for (unsigned i = 0; i < kParseCount; ++i) {
+    snprintf(line, sizeof line, "%d\n", mix(i));
+    text += line;
+  }
+  std::istringstream in(text);
+  long long sum = 0, expected = 0;
+  for (unsigned i = 0; i < kParseCount; ++i) expected += mix(i);
+  int value;
+  t.start();
+  while (in >> value) sum += value;
+  t.stop();
+  check(sum == expected, "istringstream >> int");
+}
+
+const unsigned kLineCount = 250000;
+
+// Lines of 17 to 80 bytes (about 12 MB) read back with getline from a file
+// through std::ifstream; the file is written once per run and removed at
+// its end.
+char gLinesPath[64] = "";
+
+void getlineFile(Timer& t) {
+  static size_t size = 0;
+  char* const path = gLinesPath;
+  if (size == 0) {
+    snprintf(path, sizeof gLinesPath, "/tmp/plinth-bench-lines-%d.txt", (int)getpid());
+    FILE* f = fopen(path, "w");
+    if (f == 0) {
+      check(false, "getline: cannot write the file");
+      return;
+    }
+    for (unsigned i = 0; i < kLineCount; ++i) {
+      fputs("a line of text, ", f);
+      for (unsigned k = 0; k < i % 64; ++k) fputc('y', f);
+      fputc('\n', f);
+      size += 17 + i % 64;
+    }
+    fclose(f);
+  }
+  std::ifstream in(path);
+  std::string line;
+  size_t bytes = 0;
+  t.start();
+  while (std::getline(in, line)) bytes += line.size() + 1;
+  t.stop();
+  check(bytes == size, "getline");
+}
+
 // ---- C library floors, the same in every build ----------------------------
 
 // Builds the string of strPushBack with one realloc per character: the same
@@ -313,6 +427,8 @@ const Case kCases[] = {
     {"vector<int> erase front 1e4", vecEraseFront, kEraseCount},
     {"vector<string> push_back 1e5 short", vecStringShort, kStringCount},
     {"vector<string> push_back 1e5 64B", vecString64, kStringCount},
+    {"vector<string> push_back(move) 1e5 64B", vecStringMove64, kStringCount},
+    {"vector<struct of ints> push_back 1e5", vecStructPush, kClassCount},
     {"vector<class> push_back 1e5", vecClassPush, kClassCount},
     {"string push_back 1e6 chars", strPushBack, kCharCount},
     {"string append 8B to 1MB", strAppend8, kMegabyte / 8},
@@ -324,6 +440,10 @@ const Case kCases[] = {
     {"sort 1e5 strings", sortStrings, kSortStrings},
     {"cout << int", coutInt, kPrintCount},
     {"cout << double", coutDouble, kPrintCount},
+    {"to_string(int)", toStringInt, kPrintCount},
+    {"ostringstream 10 MB in 16B writes", ostringstreamBuild, kStreamBytes / 16},
+    {"istringstream >> int 1e6", istreamInts, kParseCount},
+    {"getline from a 12 MB file (per line)", getlineFile, kLineCount},
     {"floor: realloc +1 byte", floorRealloc, kCharCount},
     {"floor: malloc+free", floorMallocFree, kCopyCount},
     {"floor: snprintf %d + fwrite", floorSnprintfInt, kPrintCount},
@@ -370,5 +490,6 @@ int main(int argc, char** argv) {
     fprintf(report, "%s\t%.4f\t%.0f\t%d\n", k.name, best / k.ops, k.ops, reps);
     fflush(report);
   }
+  if (gLinesPath[0] != '\0') unlink(gLinesPath);
   return gFailed ? 1 : 0;
 }

@@ -160,6 +160,25 @@ target("compile time, vector+string+iostream unit, vs libstdc++ (g++)", 0.25,
        ratio(compile.get(("g++ -m32", "plinth")), compile.get(("g++ -m32", "gnu"))),
        ratio(compile.get(("g++ -m64", "plinth")), compile.get(("g++ -m64", "gnu"))))
 
+target("compile time, `<vector>`-only unit, vs libstdc++ (g++)", 0.15,
+       ratio(compile.get(("g++ -m32", "vector-plinth")), compile.get(("g++ -m32", "vector-gnu"))),
+       ratio(compile.get(("g++ -m64", "vector-plinth")), compile.get(("g++ -m64", "vector-gnu"))))
+
+MOVE_64 = "vector<string> push_back(move) 1e5 64B"
+SORT_INTS, SORT_STRINGS = "sort 1e6 ints", "sort 1e5 strings"
+TO_STRING = "to_string(int)"
+GETLINE = "getline from a 12 MB file (per line)"
+READ_INTS = "istringstream >> int 1e6"
+OSS = "ostringstream 10 MB in 16B writes"
+target("`vector<string>` growth by `push_back(std::move(s))`, 64 B strings, vs libstdc++", 1.0,
+       *pair(MOVE_64, I_GNU, X_GNU))
+target("`sort` of 1e6 ints, vs libstdc++", 1.0, *pair(SORT_INTS, I_GNU, X_GNU))
+target("`sort` of 1e5 strings, vs libstdc++", 1.0, *pair(SORT_STRINGS, I_GNU, X_GNU))
+target("`std::to_string(int)`, vs libstdc++", 1.0, *pair(TO_STRING, I_GNU, X_GNU))
+target("`getline` over a file, vs libstdc++", 1.0, *pair(GETLINE, I_GNU, X_GNU))
+target("`operator>>` of integers, vs libstdc++", 1.0, *pair(READ_INTS, I_GNU, X_GNU))
+target("10 MB through `ostringstream`, vs libstdc++", 1.2, *pair(OSS, I_GNU, X_GNU))
+
 size = {(a, lib, link): int(b) for a, lib, link, b in rows("size.tsv")}
 
 
