@@ -162,6 +162,13 @@ TEST(sorts_do_n_log_n_comparisons_on_ordered_and_repetitive_input) {
     v = make(Shape(shape), n);
     std::nth_element(v.begin(), v.begin() + n / 2, v.end(), comp);
     EXPECT(count < 4L * n * 15);
+    count = 0;
+    v = make(Shape(shape), n);
+    std::stable_sort(v.begin(), v.end(), comp);
+    EXPECT(count < 4L * n * 15);
+#ifndef PLINTH_CONTROL
+    if (shape == kSorted || shape == kReversed || shape == kAllEqual) EXPECT(count < 4L * n);
+#endif
   }
 }
 
