@@ -1,7 +1,8 @@
 // -*- C++ -*-
-// The algorithms the containers themselves use: copy, copy_backward, fill,
-// fill_n, min, max, equal and lexicographical_compare, with std::swap from
-// <utility>. The containers include only this; <algorithm> adds the rest.
+// The core of <algorithm>: copy, copy_backward, fill, fill_n, min, max,
+// equal and lexicographical_compare, with std::swap from <utility>. Light
+// enough for a container that needs one of them to include it instead of
+// <algorithm> (today's containers need none of them).
 #ifndef PLINTH_ALGOBASE_H
 #define PLINTH_ALGOBASE_H
 
