@@ -22,9 +22,10 @@ auto __unwrap(_Iterator it)
 
 // Element loop for any category: one assignment per element, front to back.
 template <typename _IteratorTag>
-struct __copy_move {
+struct copy_move {
   template <typename _InputIterator, typename _OutputIterator>
-  static _OutputIterator __copy(_InputIterator first, _InputIterator last, _OutputIterator res) {
+  static _OutputIterator __copy_move(_InputIterator first, _InputIterator last,
+                                     _OutputIterator res) {
     for (; first != last; ++first, ++res) *res = *first;
     return res;
   }
@@ -34,9 +35,10 @@ struct __copy_move {
 // before the source in the same array (how erase moves a tail down); a
 // reversed range copies nothing.
 template <>
-struct __copy_move<random_access_iterator_tag> {
+struct copy_move<random_access_iterator_tag> {
   template <typename _InputIterator, typename _OutputIterator>
-  static _OutputIterator __copy(_InputIterator first, _InputIterator last, _OutputIterator res) {
+  static _OutputIterator __copy_move(_InputIterator first, _InputIterator last,
+                                     _OutputIterator res) {
     typedef typename iterator_traits<_InputIterator>::difference_type difference_type;
     for (difference_type n = last - first; n > 0; --n, ++first, ++res) *res = *first;
     return res;
@@ -46,7 +48,7 @@ struct __copy_move<random_access_iterator_tag> {
 template <typename _InputIterator, typename _OutputIterator>
 _OutputIterator copy(_InputIterator first, _InputIterator last, _OutputIterator res) {
   typedef typename iterator_traits<_InputIterator>::iterator_category category;
-  return __copy_move<category>::__copy(__unwrap(first), __unwrap(last), res);
+  return copy_move<category>::__copy_move(__unwrap(first), __unwrap(last), res);
 }
 
 // Back to front, so the destination may end after the source's end in the
