@@ -44,7 +44,7 @@ const Edit kEdits[] = {
     {"insert(iter, own range)", [](std::string& s) { s.insert(s.end(), s.begin(), s.begin() + 2); },
      "hellohe"},
     {"insert(iter, input range)",
-     [](std::string& s) { s.insert(s.begin(), in("ab"), in("ab" + 2)); }, "abhello"},
+     [](std::string& s) { s.insert(s.begin(), in("ab"), in(&"ab"[2])); }, "abhello"},
     {"erase(iter)", [](std::string& s) { s.erase(s.begin() + 1); }, "hllo"},
     {"erase(first, last)", [](std::string& s) { s.erase(s.begin() + 1, s.begin() + 3); }, "hlo"},
     {"erase(pos)", [](std::string& s) { s.erase(1); }, "h"},
@@ -67,7 +67,7 @@ const Edit kEdits[] = {
     {"replace(iters, string)",
      [](std::string& s) { s.replace(s.begin() + 1, s.end() - 1, std::string("EL")); }, "hELo"},
     {"replace(iters, input range)",
-     [](std::string& s) { s.replace(s.begin(), s.end(), in("abc"), in("abc" + 3)); }, "abc"},
+     [](std::string& s) { s.replace(s.begin(), s.end(), in("abc"), in(&"abc"[3])); }, "abc"},
     {"replace(iters, own range)",
      [](std::string& s) { s.replace(s.begin(), s.begin() + 1, CI(s.end() - 2), s.cend()); },
      "loello"},
@@ -75,13 +75,13 @@ const Edit kEdits[] = {
     {"append(str, pos), clamped", [](std::string& s) { s.append(s, 3).append(s, 1, 2); },
      "helloloel"},
     {"append(str, pos) past the end", [](std::string& s) { s.append(s, 6); }, "hello"},
-    {"append(input range)", [](std::string& s) { s.append(in("ab"), in("ab" + 2)); }, "helloab"},
+    {"append(input range)", [](std::string& s) { s.append(in("ab"), in(&"ab"[2])); }, "helloab"},
     {"append(count, char) as integers", [](std::string& s) { s.append(2, 65); }, "helloAA"},
     {"resize down", [](std::string& s) { s.resize(2); }, "he"},
     {"resize up", [](std::string& s) { s.resize(7, '.'); }, "hello.."},
     {"pop_back", [](std::string& s) { s.pop_back(); }, "hell"},
     {"assign(n, c)", [](std::string& s) { s.assign(3, 'a'); }, "aaa"},
-    {"assign(input range)", [](std::string& s) { s.assign(in("xyz"), in("xyz" + 3)); }, "xyz"},
+    {"assign(input range)", [](std::string& s) { s.assign(in("xyz"), in(&"xyz"[3])); }, "xyz"},
     {"assign(own range)", [](std::string& s) { s.assign(s.begin() + 1, s.end()); }, "ello"},
     {"string(first, last)", [](std::string& s) { s = std::string(s.cbegin() + 1, s.cend() - 1); },
      "ell"},
@@ -91,7 +91,7 @@ const Edit kEdits[] = {
        *s.rbegin() = '!';
      },
      "ollehel!"},
-    {"string(input range)", [](std::string& s) { s = std::string(in("ab"), in("ab" + 2)); }, "ab"},
+    {"string(input range)", [](std::string& s) { s = std::string(in("ab"), in(&"ab"[2])); }, "ab"},
     {"initializer lists",
      [](std::string& s) {
        s.insert(s.begin(), {'<'});
@@ -132,7 +132,7 @@ TEST(bad_iterators_change_nothing) {
 #ifndef PLINTH_HARDENED
   std::string s("hello"), other("x");
   const std::string::iterator dummy = s.insert(other.begin(), 2, 'z');
-  EXPECT(dummy == s.insert(s.end() + 1, in("a"), in("a" + 1)) && dummy != s.begin());
+  EXPECT(dummy == s.insert(s.end() + 1, in("a"), in(&"a"[1])) && dummy != s.begin());
   EXPECT(s.erase(s.begin() + 3, s.begin() + 1) == s.end() && s.erase(s.end()) == s.end());
   s.replace(s.begin() + 2, s.begin(), "x").replace(s.end(), s.end() + 1, 2, 'x');
   std::string empty;
