@@ -8,6 +8,8 @@
 #include <ostream>
 #include <stdio_filebuf>
 
+#include "buffer_storage.h"
+
 namespace std {
 
 // As <iostream> declares it; this unit leaves that header out to save its
@@ -16,15 +18,7 @@ extern ostream cout;
 
 namespace {
 
-union InputStorage {
-  constexpr InputStorage() : mNone() {}
-  ~InputStorage() {}
-
-  char mNone;
-  kestrel::stdio_filebuf mBuffer;
-};
-
-__attribute__((init_priority(101))) InputStorage sCinBuffer;
+__attribute__((init_priority(101))) kestrel::__buffer_storage<kestrel::stdio_filebuf> sCinBuffer;
 
 }  // namespace
 

@@ -13,18 +13,13 @@
 #include <ostream>
 #include <stdio_filebuf>
 
+#include "buffer_storage.h"
+
 namespace std {
 
 namespace {
 
-// Storage for a buffer that Init builds and nothing destroys.
-union BufferStorage {
-  constexpr BufferStorage() : mNone() {}
-  ~BufferStorage() {}
-
-  char mNone;
-  kestrel::__stdio_outbuf mBuffer;
-};
+typedef kestrel::__buffer_storage<kestrel::__stdio_outbuf> BufferStorage;
 
 // Registered for destruction (which does nothing) with cout and cerr.
 __attribute__((init_priority(101))) BufferStorage sCoutBuffer;
