@@ -294,6 +294,22 @@ void coutDouble(Timer& t) {
   t.stop();
 }
 
+const unsigned kConcatCount = 200000;
+
+// a + ", " + b + ", " + c + ", " + d: four 8-byte words joined into 38
+// bytes, past every short-string buffer; rvalue operands may be reused.
+void concatChain(Timer& t) {
+  const std::string a("alpha001"), b("bravo002"), c("charlie3"), d("delta004");
+  size_t total = 0;
+  t.start();
+  for (unsigned i = 0; i < kConcatCount; ++i) {
+    const std::string r = a + ", " + b + ", " + c + ", " + d;
+    total += r.size();
+  }
+  t.stop();
+  check(total == 38u * kConcatCount, "operator+ chain");
+}
+
 void toStringInt(Timer& t) {
   size_t total = 0;
   t.start();
@@ -440,6 +456,7 @@ const Case kCases[] = {
     {"sort 1e5 strings", sortStrings, kSortStrings},
     {"cout << int", coutInt, kPrintCount},
     {"cout << double", coutDouble, kPrintCount},
+    {"operator+ chain of 4 words (38B)", concatChain, kConcatCount},
     {"to_string(int)", toStringInt, kPrintCount},
     {"ostringstream 10 MB in 16B writes", ostringstreamBuild, kStreamBytes / 16},
     {"istringstream >> int 1e6", istreamInts, kParseCount},
