@@ -298,6 +298,11 @@ REASONS = {
         "Both libraries spend nearly all of this case in the one `malloc` each new string "
         "makes; plinth moves the strings as bytes when the vector grows. The x86-64 ratio "
         "sits on the limit within this run's noise (see the spread column)."),
+    "`getline` over a file, vs libstdc++": lambda: (
+        "Close to the limit, and on either side of it from run to run on this machine (see "
+        "the spread column): %s for plinth, %s for libstdc++. About a fifth of plinth's time "
+        "goes to the string's `replace`, which refills the block the line already has." % (
+            both(GETLINE, I_PL, X_PL), both(GETLINE))),
     "`operator>>` of integers, vs libstdc++": lambda: (
         "x86-64 is well within the limit; on i386 the parse costs more than libstdc++'s "
         "(not yet profiled): %s for plinth, %s for libstdc++." % (
