@@ -112,44 +112,39 @@ check_colstats() {
   echo "checked: $label"
 }
 
+# Each example's source directory and the function that checks its program.
+example_dir() { if [ "$1" = wordfreq ]; then echo "$src"; else echo "$colstats"; fi; }
+example_check() { if [ "$1" = wordfreq ]; then echo check_program; else echo check_colstats; fi; }
+
 for cxx in "${compilers[@]}"; do
   name=$(basename "$cxx")
-  build=$work/cmake-$name
-  if cmake -S "$src" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" \
-      "${cmake_args[@]}" >"$work/log" 2>&1 && cmake --build "$build" >>"$work/log" 2>&1; then
-    check_program "find_package, $name, $arch" "$build/wordfreq"
-  else
-    cat "$work/log" >&2
-    fail "find_package, $name: build failed"
-  fi
-  build=$work/cmake-colstats-$name
-  if cmake -S "$colstats" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" -DCMAKE_PREFIX_PATH="$prefix" \
-      "${cmake_args[@]}" >"$work/log" 2>&1 && cmake --build "$build" >>"$work/log" 2>&1; then
-    check_colstats "find_package, $name, $arch" "$build/colstats"
-  else
-    cat "$work/log" >&2
-    fail "colstats, find_package, $name: build failed"
-  fi
+  for example in wordfreq colstats; do
+    build=$work/cmake-$example-$name
+    if cmake -S "$(example_dir $example)" -B "$build" -DCMAKE_CXX_COMPILER="$cxx" \
+        -DCMAKE_PREFIX_PATH="$prefix" "${cmake_args[@]}" >"$work/log" 2>&1 &&
+      cmake --build "$build" >>"$work/log" 2>&1; then
+      "$(example_check $example)" "find_package, $name, $arch" "$build/$example"
+    else
+      cat "$work/log" >&2
+      fail "$example, find_package, $name: build failed"
+    fi
+  done
 
   # Once as usual, and once with -nostdinc++: plinth's headers and the C
   # library's are all the program needs.
   for flags in "" -nostdinc++; do
     build=$work/make-$name$flags
     mkdir -p "$build"
-    if make -s -C "$src" BUILD="$build" CXX="$cxx" PKG_CONFIG_PATH="$prefix/lib/pkgconfig" \
-        CXXFLAGS="-O2 -Wall -Wextra $flags" >"$work/log" 2>&1; then
-      check_program "pkg-config, $name, $arch${flags:+, $flags}" "$build/wordfreq"
-    else
-      cat "$work/log" >&2
-      fail "pkg-config, $name${flags:+, $flags}: build failed"
-    fi
-    if make -s -C "$colstats" BUILD="$build" CXX="$cxx" PKG_CONFIG_PATH="$prefix/lib/pkgconfig" \
-        CXXFLAGS="-O2 -Wall -Wextra $flags" >"$work/log" 2>&1; then
-      check_colstats "pkg-config, $name, $arch${flags:+, $flags}" "$build/colstats"
-    else
-      cat "$work/log" >&2
-      fail "colstats, pkg-config, $name${flags:+, $flags}: build failed"
-    fi
+    for example in wordfreq colstats; do
+      if make -s -C "$(example_dir $example)" BUILD="$build" CXX="$cxx" \
+          PKG_CONFIG_PATH="$prefix/lib/pkgconfig" CXXFLAGS="-O2 -Wall -Wextra $flags" \
+          >"$work/log" 2>&1; then
+        "$(example_check $example)" "pkg-config, $name, $arch${flags:+, $flags}" "$build/$example"
+      else
+        cat "$work/log" >&2
+        fail "$example, pkg-config, $name${flags:+, $flags}: build failed"
+      fi
+    done
   done
 
   # The make snippet of docs/using.md as printed there: it builds with
@@ -180,33 +175,23 @@ for cxx in "${compilers[@]}"; do
   fi
   build=$work/asan-$name
   mkdir -p "$build"
-  # shellcheck disable=SC2046 # pkg-config's words are meant to split
-  if "$cxx" "${san[@]}" -c "$src/wordfreq.cpp" -o "$build/wordfreq.o" \
-      $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags plinth) >"$work/log" 2>&1 &&
-    "${link[@]}" "$build/wordfreq.o" -o "$build/wordfreq" \
-      $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --variable=sanitizer_libs plinth) \
-      >>"$work/log" 2>&1; then
-    # LeakSanitizer hangs at exit under qemu-i386: leaks are checked natively.
-    leaks=1
-    [ "${#run[@]}" -eq 0 ] || leaks=0
-    ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=$leaks \
-      check_program "sanitizers, $name, $arch" "$build/wordfreq"
-  else
-    head -20 "$work/log" >&2
-    fail "sanitizers, $name: build failed"
-  fi
-  # shellcheck disable=SC2046 # pkg-config's words are meant to split
-  if "$cxx" "${san[@]}" -c "$colstats/colstats.cpp" -o "$build/colstats.o" \
-      $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags plinth) >"$work/log" 2>&1 &&
-    "${link[@]}" "$build/colstats.o" -o "$build/colstats" \
-      $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --variable=sanitizer_libs plinth) \
-      >>"$work/log" 2>&1; then
-    ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=$leaks \
-      check_colstats "sanitizers, $name, $arch" "$build/colstats"
-  else
-    head -20 "$work/log" >&2
-    fail "colstats, sanitizers, $name: build failed"
-  fi
+  # LeakSanitizer hangs at exit under qemu-i386: leaks are checked natively.
+  leaks=1
+  [ "${#run[@]}" -eq 0 ] || leaks=0
+  for example in wordfreq colstats; do
+    # shellcheck disable=SC2046 # pkg-config's words are meant to split
+    if "$cxx" "${san[@]}" -c "$(example_dir $example)/$example.cpp" -o "$build/$example.o" \
+        $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --cflags plinth) >"$work/log" 2>&1 &&
+      "${link[@]}" "$build/$example.o" -o "$build/$example" \
+        $(PKG_CONFIG_PATH="$prefix/lib/pkgconfig" pkg-config --variable=sanitizer_libs plinth) \
+        >>"$work/log" 2>&1; then
+      ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=$leaks \
+        "$(example_check $example)" "sanitizers, $name, $arch" "$build/$example"
+    else
+      head -20 "$work/log" >&2
+      fail "$example, sanitizers, $name: build failed"
+    fi
+  done
 done
 
 if [ "$failures" -ne 0 ]; then
