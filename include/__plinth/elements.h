@@ -13,6 +13,7 @@
 #ifndef PLINTH___ELEMENTS_H
 #define PLINTH___ELEMENTS_H
 
+#include <__plinth/config.h>
 #include <stddef.h>
 #include <new>
 
@@ -42,13 +43,16 @@ struct __elements {
   // A block of n slots, or null. The caller has checked n <= max_count().
   static pointer allocate(size_t n) {
     const size_t bytes = n * sizeof(_T);
-    if (!kOverAligned) return static_cast<pointer>(__builtin_malloc(bytes));
-    char* const raw = static_cast<char*>(__builtin_malloc(bytes + kAlign));
-    if (raw == 0) return 0;
-    // 1 to kAlign bytes in, so malloc's own address fits just below.
-    char* const block = raw + (kAlign - reinterpret_cast<size_t>(raw) % kAlign);
-    static_cast<void**>(static_cast<void*>(block))[-1] = raw;
-    return static_cast<pointer>(static_cast<void*>(block));
+    if __PLINTH_CONSTEXPR (!kOverAligned) {
+      return static_cast<pointer>(__builtin_malloc(bytes));
+    } else {
+      char* const raw = static_cast<char*>(__builtin_malloc(bytes + kAlign));
+      if (raw == 0) return 0;
+      // 1 to kAlign bytes in, so malloc's own address fits just below.
+      char* const block = raw + (kAlign - reinterpret_cast<size_t>(raw) % kAlign);
+      static_cast<void**>(static_cast<void*>(block))[-1] = raw;
+      return static_cast<pointer>(static_cast<void*>(block));
+    }
   }
 
   static void deallocate(pointer block) {
@@ -63,17 +67,18 @@ struct __elements {
   // n slots and returns it; null when no block or a failed copy, and then
   // block and its elements stand as they were.
   static pointer resize_block(pointer block, size_t length, size_t n) {
-    if (kRelocatable && !kOverAligned) {
+    if __PLINTH_CONSTEXPR (kRelocatable && !kOverAligned) {
       // Through void*: moving a class as bytes is intended here.
       return static_cast<pointer>(__builtin_realloc(static_cast<void*>(block), n * sizeof(_T)));
+    } else {
+      const pointer fresh = allocate(n);
+      if (fresh != 0 && !relocate(block, block + length, fresh)) {
+        deallocate(fresh);
+        return 0;
+      }
+      if (fresh != 0) deallocate(block);
+      return fresh;
     }
-    const pointer fresh = allocate(n);
-    if (fresh != 0 && !relocate(block, block + length, fresh)) {
-      deallocate(fresh);
-      return 0;
-    }
-    if (fresh != 0) deallocate(block);
-    return fresh;
   }
 
   // Moves [first, last) into raw slots at dest; the source slots end raw.
@@ -81,13 +86,14 @@ struct __elements {
   // fail (noexcept, as ISO's move_if_noexcept), and otherwise copied and
   // checked: a failed copy leaves the source as it was and answers false.
   static bool relocate(pointer first, pointer last, pointer dest) {
-    if (kRelocatable) {
+    if __PLINTH_CONSTEXPR (kRelocatable) {
       move_bytes(first, last, dest);
       return true;
+    } else {
+      if (!transfer(first, last, dest)) return false;
+      destroy(first, last);
+      return true;
     }
-    if (!transfer(first, last, dest)) return false;
-    destroy(first, last);
-    return true;
   }
 
   // The first half of relocating a type that is not relocatable: builds
@@ -121,19 +127,26 @@ struct __elements {
   template <typename _Source>
   static bool build(pointer slot, const _Source& source) {
     ::new (static_cast<void*>(slot)) _T(source);
-    if (kPlain || copied(*slot, source)) return true;
-    slot->~_T();
-    return false;
+    if __PLINTH_CONSTEXPR (kPlain) {
+      return true;
+    } else {
+      if (copied(*slot, source)) return true;
+      slot->~_T();
+      return false;
+    }
   }
   // Constructs from an rvalue. A noexcept move cannot fail and is not
   // checked; any other construction (a type with a copy constructor only)
   // leaves the source whole and is checked against it.
   static bool build(pointer slot, _T&& source) {
     ::new (static_cast<void*>(slot)) _T(static_cast<_T&&>(source));
-    if (kPlain || std::is_nothrow_move_constructible<_T>::value || copied(*slot, source))
+    if __PLINTH_CONSTEXPR (kPlain || std::is_nothrow_move_constructible<_T>::value) {
       return true;
-    slot->~_T();
-    return false;
+    } else {
+      if (copied(*slot, source)) return true;
+      slot->~_T();
+      return false;
+    }
   }
 
   // Constructs from any arguments. One of the element type is a copy or a
@@ -175,10 +188,13 @@ struct __elements {
   // From elements of the same type: plain data in one memmove. A reversed
   // range copies nothing.
   static pointer copy(const _T* first, const _T* last, pointer dest) {
-    if (!kPlain) return copy<const _T*, pointer>(first, last, dest);
-    if (!(first < last)) return dest;
-    move_bytes(const_cast<pointer>(first), const_cast<pointer>(last), dest);
-    return dest + (last - first);
+    if __PLINTH_CONSTEXPR (!kPlain) {
+      return copy<const _T*, pointer>(first, last, dest);
+    } else {
+      if (!(first < last)) return dest;
+      move_bytes(const_cast<pointer>(first), const_cast<pointer>(last), dest);
+      return dest + (last - first);
+    }
   }
   static pointer copy(pointer first, pointer last, pointer dest) {
     return copy(static_cast<const _T*>(first), static_cast<const _T*>(last), dest);
@@ -186,8 +202,9 @@ struct __elements {
 
   // In slot order; plain data is never destroyed.
   static void destroy(pointer first, pointer last) {
-    if (kPlain) return;
-    for (; first != last; ++first) first->~_T();
+    if __PLINTH_CONSTEXPR (!kPlain) {
+      for (; first != last; ++first) first->~_T();
+    }
   }
 
   // Closes the gap [first, last) among the elements that end at end.
@@ -196,14 +213,14 @@ struct __elements {
   // tail is assigned down front to back (moved when the type can) and the
   // slots left over are destroyed in slot order.
   static void close_gap(pointer first, pointer last, pointer end) {
-    if (kRelocatable) {
+    if __PLINTH_CONSTEXPR (kRelocatable) {
       destroy(first, last);
       move_bytes(last, end, first);
-      return;
+    } else {
+      pointer to = first;
+      for (pointer from = last; from != end; ++from, ++to) *to = static_cast<_T&&>(*from);
+      destroy(to, end);
     }
-    pointer to = first;
-    for (pointer from = last; from != end; ++from, ++to) *to = static_cast<_T&&>(*from);
-    destroy(to, end);
   }
 
  private:
