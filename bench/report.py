@@ -201,7 +201,8 @@ if g_i is None or g_x is None or max(g_i, g_x) > 4096:
     missed[SIZE_TARGET] = (kb(g_i), kb(g_x))
 
 units = {(a, u): (int(t), int(ro)) for a, u, t, ro in rows("units.tsv")}
-STREAM_UNITS = ("streambuf", "stdio_filebuf", "ostream", "basic_ios", "ios_base", "ios_globals")
+STREAM_UNITS = ("streambuf", "stdio_filebuf", "ostream", "basic_ios", "ios_base", "ios_globals",
+                "clog")
 
 
 INPUT_UNITS = ("istream", "cin", "sstream", "fstream")
