@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 . scripts/lib.sh
 
 # Budgets in bytes.
-COUT_OVER_PRINTF=4608        # hello_cout minus hello_printf
+COUT_OVER_PRINTF=4096        # hello_cout minus hello_printf
 CONTAINERS_OVER_PRINTF=8192  # hello_containers minus hello_printf
 VECTOR_OVER_EMPTY=1024       # hello_vector minus hello_empty
 GETLINE_OVER_FGETS=16384     # hello_getline minus hello_fgets
