@@ -1,6 +1,7 @@
-// std::cin, in a unit of its own: ios_base::Init builds its buffer through
-// a weak reference, so a program that never names std::cin links none of
-// the input code. Constant-initialised, as std::cout is.
+// std::cin, in a unit of its own: ios_base::Init builds it through a weak
+// reference, so a program that never names std::cin links none of the
+// input code. Stream and buffer live in zeroed static storage, as std::cout
+// does (ios_globals.cpp).
 #include <stdio.h>
 
 #include <istream>
@@ -8,7 +9,7 @@
 #include <ostream>
 #include <stdio_filebuf>
 
-#include "buffer_storage.h"
+#include "stream_storage.h"
 
 namespace std {
 
@@ -16,21 +17,22 @@ namespace std {
 // ioinit.
 extern ostream cout;
 
-namespace {
-
-__attribute__((init_priority(101))) kestrel::__buffer_storage<kestrel::stdio_filebuf> sCinBuffer;
-
-}  // namespace
-
-__attribute__((init_priority(101))) istream cin(&sCinBuffer.mBuffer);
-
 }  // namespace std
+
+PLINTH_STANDARD_STREAM(istream, cin)
 
 namespace kestrel {
 
+namespace {
+
+__stream_storage<stdio_filebuf> sCinBuffer;
+
+}  // namespace
+
 // ISO's cin: tied to cout, so prompts appear before input is awaited.
 void __init_cin() {
-  ::new (static_cast<void*>(&std::sCinBuffer.mBuffer)) stdio_filebuf(stdin);
+  ::new (static_cast<void*>(&std::cin))
+      std::istream(::new (sCinBuffer.mBytes) stdio_filebuf(stdin));
   std::cin.tie(&std::cout);
 }
 

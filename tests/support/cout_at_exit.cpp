@@ -1,5 +1,6 @@
-// Writes to std::cout and std::cerr, flushes neither and returns from main.
-// The output must still come out whole, flushed by the streams at exit.
+// Writes to std::cout, std::cerr and std::clog, flushes none of them and
+// returns from main. The output must still come out whole, flushed by the
+// streams at exit.
 #include <stdio.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -25,6 +26,7 @@ int main() {
             << (-9223372036854775807LL - 1) << ' ' << 18446744073709551615ULL << ' ' << 1.5 << ' '
             << 1.5f << ' ' << true << false << ' ' << 'A' << static_cast<const char*>(0) << ' '
             << std::string("str") << '\n';
-  std::cerr << "err " << 3.14159 << '\n';
+  std::cerr << "err " << 3.14159 << ' ';
+  std::clog << "log " << 7 << '\n';
   return kRegistered;
 }

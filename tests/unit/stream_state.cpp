@@ -162,10 +162,12 @@ TEST(full_device_and_closed_pipe_set_badbit) {
 }
 
 // cerr is tied to cout: with both sent to one file, text written to cout
-// comes out before cerr's, although stdout holds it in a buffer.
+// comes out before cerr's, although stdout holds it in a buffer. clog writes
+// to stderr too, untied and without unitbuf, as ISO has it.
 TEST(cerr_flushes_cout_first) {
-  EXPECT(std::cerr.tie() == &std::cout && std::cout.tie() == 0);
-  EXPECT((std::cerr.flags() & B::unitbuf) && !(std::cout.flags() & B::unitbuf));
+  EXPECT(std::cerr.tie() == &std::cout && std::cout.tie() == 0 && std::clog.tie() == 0);
+  EXPECT((std::cerr.flags() & B::unitbuf) && !(std::cout.flags() & B::unitbuf) &&
+         !(std::clog.flags() & B::unitbuf));
   fflush(stdout);
   FILE* file = tmpfile();
   EXPECT(file != 0);
@@ -176,12 +178,13 @@ TEST(cerr_flushes_cout_first) {
   std::cout << "1";
   std::cerr << "2";
   std::cout << "3" << std::flush;
+  std::clog << "4" << std::flush;
   dup2(saved_out, 1);
   dup2(saved_err, 2);
   close(saved_out);
   close(saved_err);
   char got[8] = {0};
-  EXPECT(pread(fileno(file), got, sizeof got - 1, 0) == 3 && strcmp(got, "123") == 0);
+  EXPECT(pread(fileno(file), got, sizeof got - 1, 0) == 4 && strcmp(got, "1234") == 0);
   fclose(file);
-  EXPECT(std::cout.good() && std::cerr.good());
+  EXPECT(std::cout.good() && std::cerr.good() && std::clog.good());
 }
