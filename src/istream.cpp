@@ -32,19 +32,20 @@ __attribute__((__noinline__)) int Next(streambuf* sb) { return sb->snextc(); }
 
 // The value of c as a digit below `base`, or -1.
 inline int Digit(int c, int base) {
-  const int d = c >= '0' && c <= '9'   ? c - '0'
-                : c >= 'a' && c <= 'z' ? c - 'a' + 10
-                : c >= 'A' && c <= 'Z' ? c - 'A' + 10
-                                       : -1;
-  return d < base ? d : -1;
+  // Letters in either case: 'A' | 0x20 is 'a'.
+  const unsigned letter = static_cast<unsigned>((c | 0x20) - 'a');
+  const unsigned d = c >= '0' && c <= '9' ? static_cast<unsigned>(c - '0')
+                     : letter < 26        ? letter + 10
+                                          : 99;
+  return d < static_cast<unsigned>(base) ? static_cast<int>(d) : -1;
 }
 
 enum Parsed { kNoDigits, kInRange, kOverflow };
 
 // Reads an optional sign and the digits of an integer in the base the
 // flags give (none: a 0x prefix means 16, a leading 0 means 8). A 0x prefix
-// is taken in base 16, and needs a digit after it. The magnitude saturates at the largest unsigned
-// long long.
+// is taken in base 16, and needs a digit after it. The magnitude saturates
+// at the largest unsigned long long.
 Parsed ParseInteger(istream& is, unsigned long long& magnitude, bool& negative) {
   streambuf* sb = is.rdbuf();
   const ios_base::fmtflags field = is.flags() & ios_base::basefield;
@@ -69,17 +70,29 @@ Parsed ParseInteger(istream& is, unsigned long long& magnitude, bool& negative) 
     }
   }
   if (base == 0) base = 10;
+  const unsigned ubase = static_cast<unsigned>(base);
+  // The digits gather in 32 bits while one more digit cannot carry them
+  // past 32 bits: on i386 64-bit arithmetic takes several instructions, and
+  // its division a library call.
+  const unsigned kShortMax = ubase == 10 ? 429496728u : ~0u >> (ubase == 16 ? 4 : 3);
+  unsigned short_value = 0;
+  int d;
+  for (; (d = Digit(c, base)) >= 0 && short_value <= kShortMax; c = sb->snextc()) {
+    digits = true;
+    short_value = short_value * ubase + static_cast<unsigned>(d);
+  }
   const unsigned long long kMax = ~0ull;
   Parsed parsed = kInRange;
-  magnitude = 0;
-  for (int d; (d = Digit(c, base)) >= 0; c = sb->snextc()) {
-    digits = true;
-    const unsigned ubase = static_cast<unsigned>(base);
-    if (magnitude > (kMax - static_cast<unsigned>(d)) / ubase) {
+  magnitude = short_value;
+  for (; d >= 0; d = Digit(c = sb->snextc(), base)) {
+    // Below 2^59 no digit of a base up to 16 can overflow: the division
+    // is left to the longest numbers.
+    if (parsed == kInRange &&
+        ((magnitude >> 59) == 0 || magnitude <= (kMax - static_cast<unsigned>(d)) / ubase)) {
+      magnitude = magnitude * ubase + static_cast<unsigned>(d);
+    } else {
       parsed = kOverflow;
       magnitude = kMax;
-    } else if (parsed == kInRange) {
-      magnitude = magnitude * ubase + static_cast<unsigned>(d);
     }
   }
   if (c == kEof) is.setstate(ios_base::eofbit);

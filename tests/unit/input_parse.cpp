@@ -133,6 +133,21 @@ TEST(integers_past_their_limits_store_the_limit) {
       {"99999999999999999999999 1", B::dec, 4294967295u, kFail, " 1"},
   };
   Check(kCases);
+  // The widest type at its limit in each base, and values that cross
+  // from 32 to 64 bits.
+  const unsigned long long kMax = ~0ull;
+  const Case<unsigned long long> kWide[] = {
+      {"ffffffffffffffff", B::hex, kMax, kEof, ""},
+      {"10000000000000000", B::hex, kMax, kEof | kFail, ""},
+      {"1777777777777777777777", B::oct, kMax, kEof, ""},
+      {"2000000000000000000000", B::oct, kMax, kEof | kFail, ""},
+      {"18446744073709551616", B::dec, kMax, kEof | kFail, ""},
+      {"4294967296 ", B::dec, 4294967296ull, 0, " "},
+      {"fffffffff;", B::hex, 0xfffffffffull, 0, ";"},
+      {"37777777777", B::oct, 037777777777ull, kEof, ""},
+      {"0x123456789abcdef0", 0, 0x123456789abcdef0ull, kEof, ""},
+  };
+  Check(kWide);
 }
 
 TEST(floating_point_text) {
