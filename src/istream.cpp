@@ -216,7 +216,8 @@ __attribute__((__noinline__)) bool istream::__begin_input(bool noskipws) {
 // Scans the get area in place and copies whole runs; a buffer without a
 // get area is read one character at a time. Characters are consumed only
 // once they are in str. The first run replaces what str held, in the block
-// it has, so a loop of getline calls reuses one block.
+// it has (written in place when it fits), so a loop of getline calls
+// reuses one block.
 ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
   streambuf* sb = rdbuf();
   size_t end = 0;  // of what this scan stored
@@ -251,10 +252,19 @@ ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
     }
     const size_t len = static_cast<size_t>(stop - begin);
     if (len > 0) {
-      str.replace(end, str.size() - end, begin, len);
-      if (str.size() != end + len) {
-        state = badbit;
-        break;
+      if (len <= str.mCapacity - end) {
+        // The block holds the run: written in place, nothing to allocate.
+        traits_type::copy(str.mData + end, begin, len);
+        str.SetLength(end + len);
+      } else {
+        // Grows the block exactly; out of memory, str keeps what this
+        // scan stored before.
+        if (str.mLength > end) str.SetLength(end);
+        str.append(begin, len);
+        if (str.mLength != end + len) {
+          state = badbit;
+          break;
+        }
       }
       end += len;
       room -= len;
@@ -266,7 +276,7 @@ ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
     }
     if (stop < limit) break;
   }
-  if (str.size() > end) str.erase(end);
+  if (str.mLength > end) str.SetLength(end);
   return state;
 }
 
