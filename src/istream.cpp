@@ -425,6 +425,22 @@ int istream::sync() {
   return -1;
 }
 
+istream::pos_type istream::tellg() {
+  return __begin_input(true) ? rdbuf()->pubseekoff(0, cur, in) : pos_type(-1);
+}
+
+istream& istream::seekg(pos_type pos) {
+  clear(rdstate() & ~eofbit);
+  if (__begin_input(true) && rdbuf()->pubseekpos(pos, in) == pos_type(-1)) setstate(failbit);
+  return *this;
+}
+
+istream& istream::seekg(off_type off, seekdir dir) {
+  clear(rdstate() & ~eofbit);
+  if (__begin_input(true) && rdbuf()->pubseekoff(off, dir, in) == pos_type(-1)) setstate(failbit);
+  return *this;
+}
+
 // Without boolalpha: 0 or 1, any other number gives true and failbit. With
 // it: the words "true" and "false"; anything else gives false and failbit.
 istream& istream::operator>>(bool& val) {
