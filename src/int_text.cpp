@@ -48,9 +48,14 @@ const unsigned long long kPowers[] = {
 // clang-format on
 
 // The count of decimal digits: log10 estimated from the bit length (1233 /
-// 4096 is just above log10(2)), then corrected by one comparison.
-inline size_t Digits(int bits, unsigned long long val) {
-  const int estimate = bits * 1233 >> 12;
+// 4096 is just above log10(2)), then corrected by one comparison, in the
+// value's own width.
+inline size_t Digits(unsigned val) {
+  const int estimate = (32 - __builtin_clz(val | 1)) * 1233 >> 12;
+  return static_cast<size_t>(estimate + 1 - (val < static_cast<unsigned>(kPowers[estimate])));
+}
+inline size_t Digits(unsigned long long val) {
+  const int estimate = (64 - __builtin_clzll(val | 1)) * 1233 >> 12;
   return static_cast<size_t>(estimate + 1 - (val < kPowers[estimate]));
 }
 
@@ -80,9 +85,9 @@ __attribute__((__noinline__)) char* __uint_text(char* end, unsigned long long va
 }
 
 template <typename _U>
-std::string __int_string::build(_U magnitude, bool negative, size_t digits) {
+std::string __int_string::build(_U magnitude, bool negative) {
   std::string result;
-  const size_t length = digits + negative;
+  const size_t length = Digits(magnitude) + negative;
   if (result.SafeMalloc(length)) {
     __uint_text(result.mData + length, magnitude);
     if (negative) result.mData[0] = '-';
@@ -92,11 +97,11 @@ std::string __int_string::build(_U magnitude, bool negative, size_t digits) {
 }
 
 std::string __int_string::make(unsigned magnitude, bool negative) {
-  return build(magnitude, negative, Digits(32 - __builtin_clz(magnitude | 1), magnitude));
+  return build(magnitude, negative);
 }
 
 std::string __int_string::make(unsigned long long magnitude, bool negative) {
-  return build(magnitude, negative, Digits(64 - __builtin_clzll(magnitude | 1), magnitude));
+  return build(magnitude, negative);
 }
 
 }  // namespace kestrel

@@ -507,6 +507,28 @@ istream& ws(istream& is) {
   return is;
 }
 
+// A full array ends the word without a look at what follows.
+istream& __read_word(istream& is, char* str, streamsize size) {
+  if (!is.__begin_input(false)) return is;
+  const streamsize width = is.width();
+  is.width(0);
+  streamsize room = width > 0 ? width : numeric_limits<streamsize>::max();
+  if (size > 0 && size < room) room = size;
+  streambuf* sb = is.rdbuf();
+  ios_base::iostate state = ios_base::goodbit;
+  streamsize stored = 0;
+  for (; stored < room - 1; ++stored) {
+    const int c = sb->sgetc();
+    if (c == kEof) state = ios_base::eofbit;
+    if (c == kEof || IsSpace(c)) break;
+    str[stored] = Traits::to_char(c);
+    sb->sbumpc();
+  }
+  str[stored] = '\0';
+  is.setstate(stored == 0 ? state | ios_base::failbit : state);
+  return is;
+}
+
 iostream::~iostream() {}
 
 istream& operator>>(istream& is, string& str) {
