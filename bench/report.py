@@ -290,23 +290,28 @@ REASONS = {
             compile_parts("g++ -m64")[0], compile_share("g++ -m64", "main"),
             *compile_parts("g++ -m64")[1:], *compile_parts("g++ -m32"))),
     "`std::to_string(int)`, vs libstdc++": lambda: (
-        "The digits come from the same two-at-a-time conversion as `cout << int`; what is left "
-        "is the string itself. A plinth string has no short-string buffer, so every result "
-        "is one `malloc` and, when it goes, one `free`: %s, against %s for libstdc++'s whole "
-        "`to_string`, whose result lives inside the object." % (
-            both("floor: malloc+free", I_PL, X_PL), both(TO_STRING))),
+        "The digits are counted first and written straight into one block of exactly their "
+        "length, four a step in pairs from a table; what is left is the block itself. A "
+        "plinth string has no short-string buffer, so every result is one `malloc` and, when "
+        "it goes, one `free`: %s, against %s for libstdc++'s whole `to_string`, whose result "
+        "lives inside the object. That floor alone is %s × libstdc++ (i386 / x86-64)." % (
+            both("floor: malloc+free", I_PL, X_PL), both(TO_STRING),
+            " / ".join(fmt_ratio(r) for r in (
+                ratio(i386(I_PL, "floor: malloc+free"), i386(I_GNU, TO_STRING)),
+                ratio(best.get((X_PL, "floor: malloc+free")), best.get((X_GNU, TO_STRING))))))),
     "`vector<string>` growth by `push_back(std::move(s))`, 64 B strings, vs libstdc++": lambda: (
         "Both libraries spend nearly all of this case in the one `malloc` each new string "
         "makes; plinth moves the strings as bytes when the vector grows. The x86-64 ratio "
         "sits on the limit within this run's noise (see the spread column)."),
     "`getline` over a file, vs libstdc++": lambda: (
         "Close to the limit, and on either side of it from run to run on this machine (see "
-        "the spread column): %s for plinth, %s for libstdc++. About a fifth of plinth's time "
-        "goes to the string's `replace`, which refills the block the line already has." % (
+        "the spread column): %s for plinth, %s for libstdc++. A line that fits the string's "
+        "block is copied straight into it; what is left is what every reader pays: the "
+        "file's bytes copied into the get area, `memchr` and `memcpy`." % (
             both(GETLINE, I_PL, X_PL), both(GETLINE))),
     "`operator>>` of integers, vs libstdc++": lambda: (
-        "x86-64 is well within the limit; on i386 the parse costs more than libstdc++'s "
-        "(not yet profiled): %s for plinth, %s for libstdc++." % (
+        "The digits gather in 32-bit arithmetic while they fit, and the overflow check "
+        "divides only past 2^59: %s for plinth, %s for libstdc++." % (
             both(READ_INTS, I_PL, X_PL), both(READ_INTS))),
     "compile time, `<vector>`-only unit, vs libstdc++ (g++)": lambda: (
         "Starting the compiler and its code generator (%s s with g++ -m64, the empty `main`) "

@@ -1,6 +1,7 @@
 #include <errno.h>
 #include <stdio.h>
 #include <sys/stat.h>
+#include <sys/types.h>
 
 #include <fstream>
 
@@ -66,3 +67,28 @@ filebuf* filebuf::close() {
 }
 
 }  // namespace std
+
+namespace kestrel {
+
+// kestrel::stdio_filebuf's seeks live with the file streams, among the
+// input units: a program that only writes never links them. beg, cur and
+// end have the values of SEEK_SET, SEEK_CUR and SEEK_END. Out of line: it
+// serves seekpos too.
+__attribute__((__noinline__)) stdio_filebuf::pos_type stdio_filebuf::seekoff(
+    off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) {
+  if (dir == std::ios_base::cur) off -= egptr() - gptr();
+  const off_t target = static_cast<off_t>(off);
+  if (!mStream || dir < std::ios_base::beg || dir > std::ios_base::end || target != off ||
+      fseeko(mStream, target, dir) != 0) {
+    return off_type(-1);
+  }
+  setg(0, 0, 0);
+  mLastOp = kNone;
+  return off_type(ftello(mStream));
+}
+
+stdio_filebuf::pos_type stdio_filebuf::seekpos(pos_type pos, std::ios_base::openmode which) {
+  return seekoff(pos, std::ios_base::beg, which);
+}
+
+}  // namespace kestrel

@@ -1,6 +1,7 @@
 #include <string.h>
 
 #include <__plinth/int_text.h>
+#include <string>
 
 namespace kestrel {
 
@@ -11,9 +12,18 @@ const char kPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
+// Four digits a step: their two pairs come from one remainder, which
+// halves the chain of divisions that each depend on the one before.
 template <typename _U>
 inline char* Decimal(char* end, _U val) {
-  while (val >= 100) {
+  while (val >= 10000) {
+    const unsigned four = static_cast<unsigned>(val % 10000);
+    val /= 10000;
+    end -= 4;
+    memcpy(end, kPairs + 2 * (four / 100), 2);
+    memcpy(end + 2, kPairs + 2 * (four % 100), 2);
+  }
+  if (val >= 100) {
     const unsigned pair = static_cast<unsigned>(val % 100);
     val /= 100;
     end -= 2;
@@ -28,9 +38,30 @@ inline char* Decimal(char* end, _U val) {
   return end;
 }
 
+// 10^n, but 0 for n == 0 (so that 0 counts one digit).
+// clang-format off
+const unsigned long long kPowers[] = {
+    0, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000,
+    10000000000ull, 100000000000ull, 1000000000000ull, 10000000000000ull, 100000000000000ull,
+    1000000000000000ull, 10000000000000000ull, 100000000000000000ull, 1000000000000000000ull,
+    10000000000000000000ull};
+// clang-format on
+
+// The count of decimal digits: log10 estimated from the bit length (1233 /
+// 4096 is just above log10(2)), then corrected by one comparison, in the
+// value's own width.
+inline size_t Digits(unsigned val) {
+  const int estimate = (32 - __builtin_clz(val | 1)) * 1233 >> 12;
+  return static_cast<size_t>(estimate + 1 - (val < static_cast<unsigned>(kPowers[estimate])));
+}
+inline size_t Digits(unsigned long long val) {
+  const int estimate = (64 - __builtin_clzll(val | 1)) * 1233 >> 12;
+  return static_cast<size_t>(estimate + 1 - (val < kPowers[estimate]));
+}
+
 }  // namespace
 
-// The two unsigned conversions stay out of line: the others share them.
+// Out of line: the streams and std::to_string share them.
 __attribute__((__noinline__)) char* __uint_text(char* end, unsigned int val) {
   return Decimal(end, val);
 }
@@ -53,18 +84,24 @@ __attribute__((__noinline__)) char* __uint_text(char* end, unsigned long long va
   return Decimal(end, val);
 }
 
-char* __int_text(char* end, int val) {
-  const unsigned mag = static_cast<unsigned>(val);
-  char* begin = __uint_text(end, val < 0 ? 0u - mag : mag);
-  if (val < 0) *--begin = '-';
-  return begin;
+template <typename _U>
+std::string __int_string::build(_U magnitude, bool negative) {
+  std::string result;
+  const size_t length = Digits(magnitude) + negative;
+  if (result.SafeMalloc(length)) {
+    __uint_text(result.mData + length, magnitude);
+    if (negative) result.mData[0] = '-';
+    result.SetLength(length);
+  }
+  return result;
 }
 
-char* __int_text(char* end, long long val) {
-  const unsigned long long mag = static_cast<unsigned long long>(val);
-  char* begin = __uint_text(end, val < 0 ? 0u - mag : mag);
-  if (val < 0) *--begin = '-';
-  return begin;
+std::string __int_string::make(unsigned magnitude, bool negative) {
+  return build(magnitude, negative);
+}
+
+std::string __int_string::make(unsigned long long magnitude, bool negative) {
+  return build(magnitude, negative);
 }
 
 }  // namespace kestrel

@@ -32,19 +32,20 @@ __attribute__((__noinline__)) int Next(streambuf* sb) { return sb->snextc(); }
 
 // The value of c as a digit below `base`, or -1.
 inline int Digit(int c, int base) {
-  const int d = c >= '0' && c <= '9'   ? c - '0'
-                : c >= 'a' && c <= 'z' ? c - 'a' + 10
-                : c >= 'A' && c <= 'Z' ? c - 'A' + 10
-                                       : -1;
-  return d < base ? d : -1;
+  // Letters in either case: 'A' | 0x20 is 'a'.
+  const unsigned letter = static_cast<unsigned>((c | 0x20) - 'a');
+  const unsigned d = c >= '0' && c <= '9' ? static_cast<unsigned>(c - '0')
+                     : letter < 26        ? letter + 10
+                                          : 99;
+  return d < static_cast<unsigned>(base) ? static_cast<int>(d) : -1;
 }
 
 enum Parsed { kNoDigits, kInRange, kOverflow };
 
 // Reads an optional sign and the digits of an integer in the base the
 // flags give (none: a 0x prefix means 16, a leading 0 means 8). A 0x prefix
-// is taken in base 16, and needs a digit after it. The magnitude saturates at the largest unsigned
-// long long.
+// is taken in base 16, and needs a digit after it. The magnitude saturates
+// at the largest unsigned long long.
 Parsed ParseInteger(istream& is, unsigned long long& magnitude, bool& negative) {
   streambuf* sb = is.rdbuf();
   const ios_base::fmtflags field = is.flags() & ios_base::basefield;
@@ -69,17 +70,29 @@ Parsed ParseInteger(istream& is, unsigned long long& magnitude, bool& negative) 
     }
   }
   if (base == 0) base = 10;
+  const unsigned ubase = static_cast<unsigned>(base);
+  // The digits gather in 32 bits while one more digit cannot carry them
+  // past 32 bits: on i386 64-bit arithmetic takes several instructions, and
+  // its division a library call.
+  const unsigned kShortMax = ubase == 10 ? 429496728u : ~0u >> (ubase == 16 ? 4 : 3);
+  unsigned short_value = 0;
+  int d;
+  for (; (d = Digit(c, base)) >= 0 && short_value <= kShortMax; c = sb->snextc()) {
+    digits = true;
+    short_value = short_value * ubase + static_cast<unsigned>(d);
+  }
   const unsigned long long kMax = ~0ull;
   Parsed parsed = kInRange;
-  magnitude = 0;
-  for (int d; (d = Digit(c, base)) >= 0; c = sb->snextc()) {
-    digits = true;
-    const unsigned ubase = static_cast<unsigned>(base);
-    if (magnitude > (kMax - static_cast<unsigned>(d)) / ubase) {
+  magnitude = short_value;
+  for (; d >= 0; d = Digit(c = sb->snextc(), base)) {
+    // Below 2^59 no digit of a base up to 16 can overflow: the division
+    // is left to the longest numbers.
+    if (parsed == kInRange &&
+        ((magnitude >> 59) == 0 || magnitude <= (kMax - static_cast<unsigned>(d)) / ubase)) {
+      magnitude = magnitude * ubase + static_cast<unsigned>(d);
+    } else {
       parsed = kOverflow;
       magnitude = kMax;
-    } else if (parsed == kInRange) {
-      magnitude = magnitude * ubase + static_cast<unsigned>(d);
     }
   }
   if (c == kEof) is.setstate(ios_base::eofbit);
@@ -203,7 +216,8 @@ __attribute__((__noinline__)) bool istream::__begin_input(bool noskipws) {
 // Scans the get area in place and copies whole runs; a buffer without a
 // get area is read one character at a time. Characters are consumed only
 // once they are in str. The first run replaces what str held, in the block
-// it has, so a loop of getline calls reuses one block.
+// it has (written in place when it fits), so a loop of getline calls
+// reuses one block.
 ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
   streambuf* sb = rdbuf();
   size_t end = 0;  // of what this scan stored
@@ -238,10 +252,19 @@ ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
     }
     const size_t len = static_cast<size_t>(stop - begin);
     if (len > 0) {
-      str.replace(end, str.size() - end, begin, len);
-      if (str.size() != end + len) {
-        state = badbit;
-        break;
+      if (len <= str.mCapacity - end) {
+        // The block holds the run: written in place, nothing to allocate.
+        traits_type::copy(str.mData + end, begin, len);
+        str.SetLength(end + len);
+      } else {
+        // Grows the block exactly; out of memory, str keeps what this
+        // scan stored before.
+        if (str.mLength > end) str.SetLength(end);
+        str.append(begin, len);
+        if (str.mLength != end + len) {
+          state = badbit;
+          break;
+        }
       }
       end += len;
       room -= len;
@@ -253,7 +276,7 @@ ios_base::iostate istream::__scan(string& str, size_t room, int_type delim) {
     }
     if (stop < limit) break;
   }
-  if (str.size() > end) str.erase(end);
+  if (str.mLength > end) str.SetLength(end);
   return state;
 }
 
@@ -402,6 +425,22 @@ int istream::sync() {
   return -1;
 }
 
+istream::pos_type istream::tellg() {
+  return __begin_input(true) ? rdbuf()->pubseekoff(0, cur, in) : pos_type(-1);
+}
+
+istream& istream::seekg(pos_type pos) {
+  clear(rdstate() & ~eofbit);
+  if (__begin_input(true) && rdbuf()->pubseekpos(pos, in) == pos_type(-1)) setstate(failbit);
+  return *this;
+}
+
+istream& istream::seekg(off_type off, seekdir dir) {
+  clear(rdstate() & ~eofbit);
+  if (__begin_input(true) && rdbuf()->pubseekoff(off, dir, in) == pos_type(-1)) setstate(failbit);
+  return *this;
+}
+
 // Without boolalpha: 0 or 1, any other number gives true and failbit. With
 // it: the words "true" and "false"; anything else gives false and failbit.
 istream& istream::operator>>(bool& val) {
@@ -465,6 +504,28 @@ istream& istream::operator>>(char_type& c) {
 
 istream& ws(istream& is) {
   if (is.__begin_input(true) && SkipSpace(is.rdbuf()) == kEof) is.setstate(ios_base::eofbit);
+  return is;
+}
+
+// A full array ends the word without a look at what follows.
+istream& __read_word(istream& is, char* str, streamsize size) {
+  if (!is.__begin_input(false)) return is;
+  const streamsize width = is.width();
+  is.width(0);
+  streamsize room = width > 0 ? width : numeric_limits<streamsize>::max();
+  if (size > 0 && size < room) room = size;
+  streambuf* sb = is.rdbuf();
+  ios_base::iostate state = ios_base::goodbit;
+  streamsize stored = 0;
+  for (; stored < room - 1; ++stored) {
+    const int c = sb->sgetc();
+    if (c == kEof) state = ios_base::eofbit;
+    if (c == kEof || IsSpace(c)) break;
+    str[stored] = Traits::to_char(c);
+    sb->sbumpc();
+  }
+  str[stored] = '\0';
+  is.setstate(stored == 0 ? state | ios_base::failbit : state);
   return is;
 }
 

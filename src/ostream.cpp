@@ -152,9 +152,10 @@ __attribute__((__noinline__)) ostream& ostream::flush() {
   return *this;
 }
 
+// A null string writes nothing, but ends the width as any output does.
 ostream& ostream::operator<<(const char_type* str) {
-  if (str) write_formatted(str, static_cast<streamsize>(strlen(str)));
-  return *this;
+  if (!str) return width(0), *this;
+  return write_formatted(str, static_cast<streamsize>(strlen(str)));
 }
 
 ostream& ostream::operator<<(char_type c) { return write_formatted(&c, 1); }

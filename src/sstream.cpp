@@ -89,4 +89,35 @@ stringbuf::int_type stringbuf::overflow(int_type c) {
   return c;
 }
 
+// A stream not opened for a direction has no pointers for it, and only
+// offset 0 there.
+stringbuf::pos_type stringbuf::seekoff(off_type off, ios_base::seekdir dir,
+                                       ios_base::openmode which) {
+  const bool get = (which & ios_base::in) != 0, put = (which & ios_base::out) != 0;
+  const size_t got = static_cast<size_t>(gptr() - eback());
+  const size_t put_at = static_cast<size_t>(pptr() - pbase());
+  mLength = __length();
+  off_type base;
+  if (dir == ios_base::beg) {
+    base = 0;
+  } else if (dir == ios_base::end) {
+    base = static_cast<off_type>(mLength);
+  } else if (dir == ios_base::cur && get != put) {
+    base = static_cast<off_type>(get ? got : put_at);
+  } else {
+    return off_type(-1);
+  }
+  const off_type target = base + off;
+  if ((!get && !put) || target < 0 || target > static_cast<off_type>(mLength) ||
+      (target != 0 && ((get && !gptr()) || (put && !pptr())))) {
+    return off_type(-1);
+  }
+  __set_areas(get ? static_cast<size_t>(target) : got, put ? static_cast<size_t>(target) : put_at);
+  return target;
+}
+
+stringbuf::pos_type stringbuf::seekpos(pos_type pos, ios_base::openmode which) {
+  return seekoff(pos, ios_base::beg, which);
+}
+
 }  // namespace std

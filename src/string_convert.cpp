@@ -6,19 +6,9 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <__plinth/int_text.h>
 #include <string>
 
 namespace {
-
-// The text ends at the end of the buffer; the conversion says where it begins.
-template <typename _T>
-std::string Integer(_T value, char* (*convert)(char*, _T)) {
-  char text[kestrel::__int_text_size];
-  char* const end = text + sizeof text;
-  const char* const begin = convert(end, value);
-  return std::string(begin, size_t(end - begin));
-}
 
 // A floating-point value in the C library's "%f" form.
 template <typename _T>
@@ -54,18 +44,6 @@ _T Parse(const std::string& str, size_t* idx, _Parse parse) {
 
 namespace std {
 
-// The integers share the streams' conversion: one 32-bit and one 64-bit
-// path for each signedness.
-string to_string(int value) { return Integer<int>(value, kestrel::__int_text); }
-string to_string(long value) { return Integer<long long>(value, kestrel::__int_text); }
-string to_string(long long value) { return Integer<long long>(value, kestrel::__int_text); }
-string to_string(unsigned value) { return Integer<unsigned>(value, kestrel::__uint_text); }
-string to_string(unsigned long value) {
-  return Integer<unsigned long long>(value, kestrel::__uint_text);
-}
-string to_string(unsigned long long value) {
-  return Integer<unsigned long long>(value, kestrel::__uint_text);
-}
 string to_string(float value) { return Fixed("%f", double(value)); }
 string to_string(double value) { return Fixed("%f", value); }
 string to_string(long double value) { return Fixed("%Lf", value); }

@@ -12,12 +12,9 @@ namespace kestrel {
 // "-9223372036854775808", "01777777777777777777777", "0x" and 16 digits.
 const int __int_text_size = 24;
 
-// Decimal digits, two at a time.
+// Decimal digits, in pairs from a table.
 char* __uint_text(char* end, unsigned int val);
 char* __uint_text(char* end, unsigned long long val);
-// Decimal with '-' before a negative value.
-char* __int_text(char* end, int val);
-char* __int_text(char* end, long long val);
 // Base 8 or 16 (in capitals when `upper`), without a prefix: shifts only,
 // so each width gets its own copy.
 template <typename _U>

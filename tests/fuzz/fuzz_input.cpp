@@ -1,7 +1,7 @@
 // Differential fuzzing of std::istream's reading against a model: random
 // text, read with random format flags by a random sequence of getline,
 // operator>> (string, long long, unsigned short, double, char, bool), get,
-// peek, ignore, read and clear. The model walks the text with an index and
+// peek, ignore, read, tellg, seekg and clear. The model walks the text with an index and
 // the documented rules, and takes number values from the C library's strto*
 // functions. After each operation the state bits, the position in the text,
 // gcount() and the value read must agree.
@@ -58,6 +58,18 @@ class ChunkBuf : public std::streambuf {
     const size_t left = static_cast<size_t>(mEnd - next);
     setg(const_cast<char*>(mText), next, next + (left < mArea ? left : mArea));
     return traits_type::to_int_type(*next);
+  }
+  // Any position within the text; the get area refills from there.
+  pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) {
+    const off_type size = mEnd - mText;
+    const off_type base = dir == B::beg ? 0 : dir == B::cur ? off_type(consumed()) : size;
+    if (base + off < 0 || base + off > size) return off_type(-1);
+    char* const at = const_cast<char*>(mText + base + off);
+    setg(at, at, at);
+    return base + off;
+  }
+  pos_type seekpos(pos_type pos, std::ios_base::openmode which) {
+    return seekoff(pos, B::beg, which);
   }
 
  private:
@@ -207,7 +219,7 @@ bool IsNewline(int c) { return c == '\n'; }
 
 void step(std::istream& in, Model& m, unsigned op) {
   std::string got("old"), want("old");
-  switch (op % 13) {
+  switch (op % 14) {
     case 0:
       sOperation = "getline";
       std::getline(in, got);
@@ -261,7 +273,7 @@ void step(std::istream& in, Model& m, unsigned op) {
     }
     case 7: {
       sOperation = "ignore";
-      const std::streamsize n = static_cast<std::streamsize>(op / 13 % 8);
+      const std::streamsize n = static_cast<std::streamsize>(op / 14 % 8);
       in.ignore(n, '\n');
       std::streamsize taken = 0;
       if (m.sentry(false)) {
@@ -324,7 +336,7 @@ void step(std::istream& in, Model& m, unsigned op) {
     case 10: {
       sOperation = "read";
       char text[8];
-      const std::streamsize n = static_cast<std::streamsize>(op / 13 % 8);
+      const std::streamsize n = static_cast<std::streamsize>(op / 14 % 8);
       in.read(text, n);
       std::streamsize taken = 0;
       if (m.sentry(false)) {
@@ -343,6 +355,33 @@ void step(std::istream& in, Model& m, unsigned op) {
         m.look();
       }
       return;
+    case 12: {
+      // tellg, or seekg to a position or by an offset from beg, cur or
+      // end: small values, some past either end of the text.
+      const int how = op / 14 % 4;
+      const std::streamoff value = op / 56;
+      // Neither changes gcount().
+      const std::streamsize count = in.gcount();
+      if (how == 0) {
+        sOperation = "tellg";
+        const std::streamoff at = in.tellg();
+        return CHECK(at == (m.sentry(false) ? std::streamoff(m.mPos) : -1) && in.gcount() == count);
+      }
+      sOperation = "seekg";
+      const B::seekdir dir = how == 1 ? B::beg : how == 2 ? B::cur : B::end;
+      const std::streamoff off = how == 1 ? value : how == 2 ? value - 2 : -value;
+      how == 1 ? in.seekg(off) : in.seekg(off, dir);
+      CHECK(in.gcount() == count);
+      m.mState &= ~B::eofbit;
+      if (!m.sentry(false)) return;
+      const std::streamoff base = how == 1 ? 0 : how == 2 ? std::streamoff(m.mPos) : m.mSize;
+      if (base + off < 0 || base + off > std::streamoff(m.mSize)) {
+        m.mState |= B::failbit;
+      } else {
+        m.mPos = static_cast<size_t>(base + off);
+      }
+      return;
+    }
     default:
       sOperation = "clear";
       in.clear();

@@ -133,6 +133,21 @@ TEST(integers_past_their_limits_store_the_limit) {
       {"99999999999999999999999 1", B::dec, 4294967295u, kFail, " 1"},
   };
   Check(kCases);
+  // The widest type at its limit in each base, and values that cross
+  // from 32 to 64 bits.
+  const unsigned long long kMax = ~0ull;
+  const Case<unsigned long long> kWide[] = {
+      {"ffffffffffffffff", B::hex, kMax, kEof, ""},
+      {"10000000000000000", B::hex, kMax, kEof | kFail, ""},
+      {"1777777777777777777777", B::oct, kMax, kEof, ""},
+      {"2000000000000000000000", B::oct, kMax, kEof | kFail, ""},
+      {"18446744073709551616", B::dec, kMax, kEof | kFail, ""},
+      {"4294967296 ", B::dec, 4294967296ull, 0, " "},
+      {"fffffffff;", B::hex, 0xfffffffffull, 0, ";"},
+      {"37777777777", B::oct, 037777777777ull, kEof, ""},
+      {"0x123456789abcdef0", 0, 0x123456789abcdef0ull, kEof, ""},
+  };
+  Check(kWide);
 }
 
 TEST(floating_point_text) {
@@ -215,6 +230,42 @@ TEST(words_and_characters) {
 }
 
 // Once a read fails, every later one fails without reading until clear().
+// >> into a character array: a word, cut to width() - 1 characters and to
+// the array (C++20, where only arrays are taken), always terminated.
+TEST(words_into_character_arrays) {
+  struct Case {
+    const char* text;
+    int width;
+    const char* word;
+    int state;
+    const char* rest;
+  };
+  const Case kCases[] = {
+      {"  word next", 0, "word", 0, " next"}, {"word", 0, "word", kEof, ""},
+      {"abcdef", 4, "abc", 0, "def"},         {"abc", 4, "abc", 0, ""},
+      {"abc", 1, "", kFail, "abc"},           {"0123456789ab", 0, "0123456", 0, "789ab"},
+  };
+  for (size_t i = 0; i < sizeof kCases / sizeof kCases[0]; ++i) {
+    const Case& c = kCases[i];
+    std::istringstream in(c.text);
+    char word[8] = "XXXXXXX";
+    in.width(c.width);
+#if __cplusplus > 201703L
+    in >> word;
+#else
+    // The pointer form knows no size: the width bounds it here.
+    if (c.width == 0) in.width(8);
+    in >> word;
+#endif
+    EXPECT(strcmp(word, c.word) == 0 && in.width() == 0 && Left(in, c.state, c.rest));
+  }
+  std::istringstream in("x y");
+  unsigned char u[4];
+  signed char s[4];
+  in >> u >> s;
+  EXPECT(u[0] == 'x' && u[1] == 0 && s[0] == 'y' && s[1] == 0);
+}
+
 TEST(a_failed_read_stops_the_next_ones) {
   std::istringstream in("x 5");
   int n = 1;

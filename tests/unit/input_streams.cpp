@@ -115,6 +115,42 @@ TEST(string_stream_out_of_memory_keeps_what_was_written) {
 }
 #endif
 
+#ifndef PLINTH_CONTROL
+// getline writes a line that fits the string's block in place, with every
+// allocation refused; grows a block too small exactly to the line; and out
+// of memory (the 2nd allocation: a source without a get area gives one run
+// per character) sets badbit, keeps what fitted and leaves the rest.
+TEST(getline_fills_the_block_in_place_and_grows_exactly) {
+  if (!failalloc::active()) return unit::skip("allocation failure cannot be injected");
+  const struct {
+    const char* text;
+    const char* before;
+    unsigned fail;  // 0: every allocation
+    const char* line;
+    size_t capacity;
+    int state;
+  } kCases[] = {
+      {"short\nrest", "old text", 0, "short", 8, 0},
+      {"longer line\nrest", "ab", 1000, "longer line", 11, 0},
+      {"grows\nrest", "", 2, "g", 1, B::badbit},
+  };
+  for (size_t i = 0; i < sizeof kCases / sizeof kCases[0]; ++i) {
+    OneByOne chars(kCases[i].text);
+    std::istream in(&chars);
+    std::string line(kCases[i].before), rest;
+    const char* const block = line.c_str();
+    kCases[i].fail == 0 ? failalloc::fail_all() : failalloc::fail_nth(kCases[i].fail);
+    std::getline(in, line);
+    failalloc::disarm();
+    EXPECT(line == kCases[i].line && line.capacity() == kCases[i].capacity);
+    EXPECT(in.rdstate() == kCases[i].state && (kCases[i].fail != 0 || line.c_str() == block));
+    in.clear();
+    std::getline(in, rest, '\0');
+    EXPECT(rest == std::string(kCases[i].text + strlen(kCases[i].line) + (kCases[i].state == 0)));
+  }
+}
+#endif
+
 TEST(file_streams_round_trip_in_every_mode) {
   TempFile file;
   {
@@ -195,6 +231,66 @@ TEST(file_streams_that_cannot_open_or_flush) {
   EXPECT(twice.is_open() && twice.fail());
 }
 
+// Positions in string streams, where they may go (within what was
+// written, each direction on its own from cur), and in files, through the
+// unread get area; the usual size idiom; failure sets failbit.
+TEST(seek_and_tell_in_string_and_file_streams) {
+  struct Case {
+    std::streamoff off;
+    B::seekdir dir;
+    B::openmode which;
+    std::streamoff result;
+    int next;  // the character at the get position afterwards
+  };
+  const B::openmode in = B::in, out = B::out, both = in | out;
+  const Case kCases[] = {
+      {3, B::beg, in, 3, '3'},    {2, B::cur, in, 2, '2'},   {-1, B::end, in, 9, '9'},
+      {0, B::end, in, 10, -1},    {11, B::beg, in, -1, '0'}, {-1, B::beg, in, -1, '0'},
+      {0, B::cur, both, -1, '0'}, {4, B::beg, both, 4, '4'}, {6, B::beg, out, 6, '0'},
+  };
+  for (size_t i = 0; i < sizeof kCases / sizeof kCases[0]; ++i) {
+    std::stringbuf buf("0123456789");
+    const Case& c = kCases[i];
+    EXPECT(std::streamoff(buf.pubseekoff(c.off, c.dir, c.which)) == c.result);
+    EXPECT(buf.sgetc() == c.next);
+  }
+
+  std::stringstream text;
+  text << "hello";
+  EXPECT(text.tellp() == std::streampos(5) && text.seekp(1) && text << "E");
+  EXPECT(text.seekp(0, B::end) << "!" && text.str() == "hEllo!");
+  EXPECT(text.seekp(100).fail() && text.str() == "hEllo!");
+  std::istringstream words("abc def");
+  std::string word;
+  words >> word;
+  EXPECT(words.tellg() == std::streampos(3) && words.seekg(-2, B::cur) >> word && word == "bc");
+  // At the end of input tellg fails; seekg clears eofbit first.
+  words >> word;
+  EXPECT(words.eof() && words.tellg() == std::streampos(-1) && words.fail());
+  words.clear(B::eofbit);
+  EXPECT(words.seekg(4) >> word && word == "def");
+
+  TempFile file;
+  {
+    std::ofstream write(file.mPath);
+    write << "line one\nline two\n";
+    EXPECT(write.tellp() == std::streampos(18));
+  }
+  std::ifstream read(file.mPath);
+  read.seekg(0, B::end);
+  const std::streamoff size = read.tellg();
+  read.seekg(0);
+  std::string line;
+  EXPECT(size == 18 && std::getline(read, line) && read.tellg() == std::streampos(9));
+  EXPECT(read.seekg(5) && std::getline(read, line) && line == "one");
+  EXPECT(read.seekg(5, B::cur) >> line && line == "two");
+  EXPECT(read.seekg(-1, B::beg).fail());
+  std::fstream both_ways(file.mPath);
+  both_ways.seekp(5);
+  both_ways << "ONE";
+  EXPECT(both_ways.seekg(0) && std::getline(both_ways, line) && line == "line ONE");
+}
+
 #ifndef PLINTH_CONTROL
 TEST(stdio_filebuf_reads_files_and_pipes) {
   TempFile file;
@@ -213,6 +309,11 @@ TEST(stdio_filebuf_reads_files_and_pipes) {
       int n = -1, expected = 0;
       while (in >> n && n == expected) ++expected;
       EXPECT(expected == 5000 && in.eof());
+      // A file tells where the stream stands; a pipe cannot seek.
+      in.clear();
+      const std::streamoff at = in.tellg();
+      EXPECT(at == (s == 0 ? static_cast<std::streamoff>(text.size()) : -1));
+      EXPECT(in.seekg(0).fail() == (s == 1));
     }
     s == 0 ? fclose(sources[s]) : pclose(sources[s]);
   }

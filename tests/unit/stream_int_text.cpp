@@ -1,5 +1,6 @@
-// plinth's integer-to-text conversion (__plinth/int_text.h) against
-// snprintf: every power of 2, 8, 10 and 16 and its neighbours, the limits
+// plinth's integer-to-text conversion (__plinth/int_text.h), and
+// std::to_string of integers, which sizes its block by counting digits
+// first, against snprintf: every power of 2, 8, 10 and 16 and its neighbours, the limits
 // of every integer width, and a few million pseudo-random values per width,
 // spread over every digit count.
 #include <limits.h>
@@ -8,6 +9,7 @@
 #include <string.h>
 
 #include <__plinth/int_text.h>
+#include <string>
 
 #include "support/unit.h"
 
@@ -30,18 +32,25 @@ bool Same(const char* begin, const char* end, const char* format, unsigned long 
   const int len = snprintf(want, sizeof want, format, val);
   return end - begin == len && memcmp(begin, want, static_cast<size_t>(len)) == 0;
 }
+bool Same(const std::string& text, const char* format, unsigned long long val) {
+  return text.capacity() == text.size() &&
+         Same(text.data(), text.data() + text.size(), format, val);
+}
 
-// The decimal conversions of val as a 64-bit and as a 32-bit value.
+// The decimal conversions of val as a 64-bit and as a 32-bit value, and
+// to_string of each as signed and unsigned.
 bool DecimalSame(unsigned long long val) {
   char text[kestrel::__int_text_size];
   char* const end = text + sizeof text;
   const unsigned narrow = static_cast<unsigned>(val);
+  const int narrow_signed = static_cast<int>(narrow);
   const bool ok =
       Same(kestrel::__uint_text(end, val), end, "%llu", val) &&
-      Same(kestrel::__int_text(end, static_cast<long long>(val)), end, "%lld", val) &&
       Same(kestrel::__uint_text(end, narrow), end, "%llu", narrow) &&
-      Same(kestrel::__int_text(end, static_cast<int>(narrow)), end, "%lld",
-           static_cast<unsigned long long>(static_cast<long long>(static_cast<int>(narrow))));
+      Same(std::to_string(val), "%llu", val) &&
+      Same(std::to_string(static_cast<long long>(val)), "%lld", val) &&
+      Same(std::to_string(narrow), "%llu", narrow) &&
+      Same(std::to_string(narrow_signed), "%lld", static_cast<unsigned long long>(narrow_signed));
   if (!ok) fprintf(stderr, "  wrong text for %llu\n", val);
   return ok;
 }
