@@ -1325,6 +1325,42 @@ void vector_insert_range(VectorStep<_T>& x) {
                                plain<_T>(), x.mFailing, fails));
 }
 
+// A single-pass iterator over elements.
+template <typename _T>
+struct SinglePass {
+  typedef std::input_iterator_tag iterator_category;
+  typedef _T value_type;
+  typedef ptrdiff_t difference_type;
+  typedef const _T* pointer;
+  typedef const _T& reference;
+  const _T* mAt;
+  const _T& operator*() const { return *mAt; }
+  SinglePass& operator++() {
+    ++mAt;
+    return *this;
+  }
+  bool operator!=(const SinglePass& other) const { return mAt != other.mAt; }
+};
+
+// The same through a single-pass iterator: the vector gathers the range in a
+// block of its own first, so with memory refused nothing changes even where
+// the target has room.
+template <typename _T>
+void vector_insert_single_pass(VectorStep<_T>& x) {
+  const ptrdiff_t pos = insert_position(x);
+  size_t first = 0;
+  const size_t n = other_range(x, first);
+  if (x.mModel.mLength + n > kVectorLimit) return;
+  bool fails = x.mFailing && n != 0;
+  for (size_t i = 0; i < n; ++i)
+    fails = fails || copy_fails<_T>(x.mOtherModel.mData[first + i], x.mFailing);
+  const SinglePass<_T> from = {x.mOther.data() + first}, to = {x.mOther.data() + first + n};
+  const typename std::vector<_T>::iterator r = x.mTarget.insert(x.mTarget.begin() + pos, from, to);
+  check_inserted(x, r,
+                 expect_insert(x.mModel, pos, x.mOtherModel.mData + first, n, max_of<_T>(),
+                               plain<_T>(), x.mFailing, fails));
+}
+
 template <typename _T>
 void vector_emplace_back(VectorStep<_T>& x) {
   const int value = int(x.mIn.word());
@@ -1558,6 +1594,7 @@ const Operation<VectorStep<_T> > VectorOperations<_T>::kTable[] = {
     {"shrink_to_fit", vector_shrink_to_fit<_T>},
     {"comparisons", vector_compare<_T>},
     {"sort / stable_sort / nth_element", vector_sort<_T>},
+    {"insert(pos, first, last), single pass", vector_insert_single_pass<_T>},
 };
 
 template <typename _T>

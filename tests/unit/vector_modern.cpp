@@ -179,3 +179,59 @@ TEST(comparisons_are_lexicographic) {
   const std::vector<std::string> shorter(1, "zz"), longer(1, "aaa");
   EXPECT(shorter < longer);
 }
+
+namespace {
+
+// An iterator of category _Tag over an array: a single pass when _Tag is
+// input_iterator_tag, a forward walk otherwise.
+template <typename _T, typename _Tag>
+struct Walk {
+  typedef _Tag iterator_category;
+  typedef _T value_type;
+  typedef ptrdiff_t difference_type;
+  typedef const _T* pointer;
+  typedef const _T& reference;
+  const _T* mAt;
+  const _T& operator*() const { return *mAt; }
+  Walk& operator++() {
+    ++mAt;
+    return *this;
+  }
+  bool operator==(const Walk& other) const { return mAt == other.mAt; }
+  bool operator!=(const Walk& other) const { return mAt != other.mAt; }
+};
+
+// Construction, assign and insert from a range of _Tag iterators, with every
+// allocation refused (nothing changes, a constructor gives no block) and then
+// with memory (the values, in order).
+template <typename _T, typename _Tag>
+void builds_from_ranges(const _T (&values)[3]) {
+  const Walk<_T, _Tag> first = {values}, last = {values + 3};
+  std::vector<_T> kept(values, values + 1);
+  failalloc::fail_all();
+  const std::vector<_T> refused(first, last);
+  kept.assign(first, last);
+  const bool inserted = kept.insert(kept.begin(), first, last) != kept.end();
+  failalloc::disarm();
+  EXPECT(no_block(refused) && kept.size() == 1 && kept[0] == values[0] && !inserted);
+  const std::vector<_T> built(first, last);
+  EXPECT(built.size() == 3 && built[0] == values[0] && built[2] == values[2]);
+  kept.assign(first, last);
+  EXPECT(kept == built);
+  const typename std::vector<_T>::iterator at = kept.insert(kept.begin() + 1, first, last);
+  EXPECT(at == kept.begin() + 1 && kept.size() == 6 && kept[1] == values[0] &&
+         kept[3] == values[2] && kept[4] == values[1]);
+  kept.assign(first, first);
+  EXPECT(kept.empty());
+}
+
+}  // namespace
+
+TEST(ranges_of_any_iterator_category) {
+  const int numbers[3] = {1, 2, 3};
+  builds_from_ranges<int, std::input_iterator_tag>(numbers);
+  builds_from_ranges<int, std::forward_iterator_tag>(numbers);
+  const std::string strings[3] = {"one", "two", "three"};
+  builds_from_ranges<std::string, std::input_iterator_tag>(strings);
+  builds_from_ranges<std::string, std::forward_iterator_tag>(strings);
+}
