@@ -96,7 +96,7 @@ void string::Constructor(size_type n, char c) {
   }
 }
 
-void string::clear() {
+void string::clear() noexcept {
   mCapacity = 0;
   mLength = 0;
   ResetTo(kEmptyString);
@@ -113,7 +113,7 @@ void string::reserve(size_type size) {
   }
 }
 
-void string::swap(string& other) {
+void string::swap(string& other) noexcept {
   if (&other == this) return;
   std::swap(mData, other.mData);
   std::swap(mCapacity, other.mCapacity);

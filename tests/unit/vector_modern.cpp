@@ -250,3 +250,14 @@ TEST(ranges_of_any_iterator_category) {
   builds_from_ranges<std::string, std::input_iterator_tag>(strings);
   builds_from_ranges<std::string, std::forward_iterator_tag>(strings);
 }
+
+// A count alone is no vector, and the members that cannot fail say so.
+TEST(counts_do_not_convert_and_accessors_cannot_fail) {
+  static_assert(!std::is_convertible<size_t, std::vector<int> >::value, "a count converted");
+  std::string s;
+  std::vector<int> v(3);
+  static_assert(noexcept(s.size()) && noexcept(s.begin()) && noexcept(s.crend()) &&
+                    noexcept(s.swap(s)) && noexcept(s.clear()) && noexcept(v.data()),
+                "a member that cannot fail is not noexcept");
+  EXPECT(v.size() == 3 && v[2] == 0);
+}
