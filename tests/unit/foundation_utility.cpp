@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 #include <type_traits>
+#include <typeinfo>
 #include <utility>
 
 #include "support/failalloc.h"
@@ -254,4 +255,28 @@ TEST(nothrow_new_returns_null_when_memory_runs_out) {
   failalloc::disarm();
   EXPECT(q == 0);
   delete[] q;
+}
+
+namespace {
+
+struct Shape {
+  virtual ~Shape() {}
+};
+struct Circle : Shape {};
+
+}  // namespace
+
+// typeid through a reference finds the dynamic type; one type compares and
+// hashes equal wherever it is asked for, and before() orders two types one
+// way only. The shapes are local to this unit, int is not.
+TEST(type_info_compares_orders_and_hashes_types) {
+  Circle circle;
+  const Shape& shape = circle;
+  const std::type_info& dynamic = typeid(shape);
+  EXPECT(dynamic == typeid(Circle) && dynamic != typeid(Shape) && !(dynamic != typeid(Circle)));
+  EXPECT(dynamic.hash_code() == typeid(Circle).hash_code() && *dynamic.name() != '*');
+  EXPECT(dynamic.before(typeid(Shape)) != typeid(Shape).before(dynamic) &&
+         !dynamic.before(dynamic));
+  EXPECT(typeid(int) == typeid(const int) && typeid(int) != typeid(long));
+  EXPECT(typeid(int).before(typeid(long)) != typeid(long).before(typeid(int)));
 }
