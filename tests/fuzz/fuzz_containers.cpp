@@ -26,6 +26,7 @@
 #include <utility>
 #include <vector>
 
+#include "support/checks.h"
 #include "support/failalloc.h"
 #include "support/unit.h"
 
@@ -1325,23 +1326,6 @@ void vector_insert_range(VectorStep<_T>& x) {
                                plain<_T>(), x.mFailing, fails));
 }
 
-// A single-pass iterator over elements.
-template <typename _T>
-struct SinglePass {
-  typedef std::input_iterator_tag iterator_category;
-  typedef _T value_type;
-  typedef ptrdiff_t difference_type;
-  typedef const _T* pointer;
-  typedef const _T& reference;
-  const _T* mAt;
-  const _T& operator*() const { return *mAt; }
-  SinglePass& operator++() {
-    ++mAt;
-    return *this;
-  }
-  bool operator!=(const SinglePass& other) const { return mAt != other.mAt; }
-};
-
 // The same through a single-pass iterator: the vector gathers the range in a
 // block of its own first, so with memory refused nothing changes even where
 // the target has room.
@@ -1354,7 +1338,7 @@ void vector_insert_single_pass(VectorStep<_T>& x) {
   bool fails = x.mFailing && n != 0;
   for (size_t i = 0; i < n; ++i)
     fails = fails || copy_fails<_T>(x.mOtherModel.mData[first + i], x.mFailing);
-  const SinglePass<_T> from = {x.mOther.data() + first}, to = {x.mOther.data() + first + n};
+  const unit::Walk<_T> from = {x.mOther.data() + first}, to = {x.mOther.data() + first + n};
   const typename std::vector<_T>::iterator r = x.mTarget.insert(x.mTarget.begin() + pos, from, to);
   check_inserted(x, r,
                  expect_insert(x.mModel, pos, x.mOtherModel.mData + first, n, max_of<_T>(),

@@ -83,22 +83,26 @@ Snapshot snapshot(const std::vector<_T>& v) {
   return snap;
 }
 
-// A single-pass iterator over characters: a string reads a range of it one
-// character at a time, into a block of its own first.
-struct InputChars {
-  typedef std::input_iterator_tag iterator_category;
-  typedef char value_type;
+// An iterator of category _Tag over an array, a single pass by default: a
+// container reads a range of it one element at a time (a string or vector
+// into a block of its own first).
+template <typename _T, typename _Tag = std::input_iterator_tag>
+struct Walk {
+  typedef _Tag iterator_category;
+  typedef _T value_type;
   typedef ptrdiff_t difference_type;
-  typedef const char* pointer;
-  typedef const char& reference;
-  const char* mAt;
-  const char& operator*() const { return *mAt; }
-  InputChars& operator++() {
+  typedef const _T* pointer;
+  typedef const _T& reference;
+  const _T* mAt;
+  const _T& operator*() const { return *mAt; }
+  Walk& operator++() {
     ++mAt;
     return *this;
   }
-  bool operator!=(const InputChars& other) const { return mAt != other.mAt; }
+  bool operator==(const Walk& other) const { return mAt == other.mAt; }
+  bool operator!=(const Walk& other) const { return mAt != other.mAt; }
 };
+typedef Walk<char> InputChars;
 
 inline InputChars input_chars(const char* p) {
   const InputChars it = {p};

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "../common.h"
+#include "support/checks.h"
 #include "support/failalloc.h"
 #include "support/unit.h"
 
@@ -195,31 +196,12 @@ TEST(comparisons_are_lexicographic) {
 
 namespace {
 
-// An iterator of category _Tag over an array: a single pass when _Tag is
-// input_iterator_tag, a forward walk otherwise.
-template <typename _T, typename _Tag>
-struct Walk {
-  typedef _Tag iterator_category;
-  typedef _T value_type;
-  typedef ptrdiff_t difference_type;
-  typedef const _T* pointer;
-  typedef const _T& reference;
-  const _T* mAt;
-  const _T& operator*() const { return *mAt; }
-  Walk& operator++() {
-    ++mAt;
-    return *this;
-  }
-  bool operator==(const Walk& other) const { return mAt == other.mAt; }
-  bool operator!=(const Walk& other) const { return mAt != other.mAt; }
-};
-
 // Construction, assign and insert from a range of _Tag iterators, with every
 // allocation refused (nothing changes, a constructor gives no block) and then
 // with memory (the values, in order).
 template <typename _T, typename _Tag>
 void builds_from_ranges(const _T (&values)[3]) {
-  const Walk<_T, _Tag> first = {values}, last = {values + 3};
+  const unit::Walk<_T, _Tag> first = {values}, last = {values + 3};
   std::vector<_T> kept(values, values + 1);
   if (failalloc::active()) {
     failalloc::fail_all();
