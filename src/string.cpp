@@ -153,7 +153,8 @@ string& string::operator=(string&& str) noexcept {
 // The copy is built before the old block goes, so the source may be part of
 // this string. Failure leaves the empty string, or, when the source is this
 // string's own content, the string as it was: its bytes are not lost.
-string& string::Assign(const value_type* str, size_type n) {
+// Out of line: the assign family shares one copy of it.
+__attribute__((__noinline__)) string& string::Assign(const value_type* str, size_type n) {
   string copy(str, n);
   if (copy.mLength == n || !Owns(str)) swap(copy);
   return *this;
