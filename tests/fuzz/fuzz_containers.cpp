@@ -1308,38 +1308,27 @@ void vector_insert_count(VectorStep<_T>& x) {
                                copy_fails<_T>(n != 0 ? v : 0, x.mFailing)));
 }
 
-// A range of the second operand, which may be the target itself.
-template <typename _T>
+// A range of the second operand, which may be the target itself. Read
+// through a single-pass iterator the vector gathers it in a block of its own
+// first, so with memory refused nothing changes even where the target has room.
+template <typename _T, bool _SinglePass>
 void vector_insert_range(VectorStep<_T>& x) {
   const ptrdiff_t pos = insert_position(x);
   size_t first = 0;
   const size_t n = other_range(x, first);
   if (x.mModel.mLength + n > kVectorLimit) return;
-  bool fails = false;
+  bool fails = _SinglePass && x.mFailing && n != 0;
   for (size_t i = 0; i < n; ++i)
     fails = fails || copy_fails<_T>(x.mOtherModel.mData[first + i], x.mFailing);
-  const typename std::vector<_T>::iterator from = x.mOther.begin() + first;
-  const typename std::vector<_T>::iterator r =
-      x.mTarget.insert(x.mTarget.begin() + pos, from, from + n);
-  check_inserted(x, r,
-                 expect_insert(x.mModel, pos, x.mOtherModel.mData + first, n, max_of<_T>(),
-                               plain<_T>(), x.mFailing, fails));
-}
-
-// The same through a single-pass iterator: the vector gathers the range in a
-// block of its own first, so with memory refused nothing changes even where
-// the target has room.
-template <typename _T>
-void vector_insert_single_pass(VectorStep<_T>& x) {
-  const ptrdiff_t pos = insert_position(x);
-  size_t first = 0;
-  const size_t n = other_range(x, first);
-  if (x.mModel.mLength + n > kVectorLimit) return;
-  bool fails = x.mFailing && n != 0;
-  for (size_t i = 0; i < n; ++i)
-    fails = fails || copy_fails<_T>(x.mOtherModel.mData[first + i], x.mFailing);
-  const unit::Walk<_T> from = {x.mOther.data() + first}, to = {x.mOther.data() + first + n};
-  const typename std::vector<_T>::iterator r = x.mTarget.insert(x.mTarget.begin() + pos, from, to);
+  const typename std::vector<_T>::iterator at = x.mTarget.begin() + pos;
+  typename std::vector<_T>::iterator r;
+  if (_SinglePass) {
+    const unit::Walk<_T> from = {x.mOther.data() + first}, to = {x.mOther.data() + first + n};
+    r = x.mTarget.insert(at, from, to);
+  } else {
+    const typename std::vector<_T>::iterator from = x.mOther.begin() + first;
+    r = x.mTarget.insert(at, from, from + n);
+  }
   check_inserted(x, r,
                  expect_insert(x.mModel, pos, x.mOtherModel.mData + first, n, max_of<_T>(),
                                plain<_T>(), x.mFailing, fails));
@@ -1570,7 +1559,7 @@ const Operation<VectorStep<_T> > VectorOperations<_T>::kTable[] = {
     {"at / front / back", vector_access<_T>},
     {"insert / emplace one", vector_insert_one<_T>},
     {"insert(pos, n, value)", vector_insert_count<_T>},
-    {"insert(pos, first, last)", vector_insert_range<_T>},
+    {"insert(pos, first, last)", vector_insert_range<_T, false>},
     {"emplace_back / push_back(T&&)", vector_emplace_back<_T>},
     {"assign(n, value)", vector_assign_count<_T>},
     {"assign(first, last)", vector_assign_range<_T>},
@@ -1578,7 +1567,7 @@ const Operation<VectorStep<_T> > VectorOperations<_T>::kTable[] = {
     {"shrink_to_fit", vector_shrink_to_fit<_T>},
     {"comparisons", vector_compare<_T>},
     {"sort / stable_sort / nth_element", vector_sort<_T>},
-    {"insert(pos, first, last), single pass", vector_insert_single_pass<_T>},
+    {"insert(pos, first, last), single pass", vector_insert_range<_T, true>},
 };
 
 template <typename _T>
